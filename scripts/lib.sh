@@ -1,0 +1,51 @@
+# Shared settings of the scripts: the Wine prefix, which Wine loader runs here, a private display.
+# Sourced, not run.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+export WINEPREFIX=${WINEPREFIX:-$root/build/wine}
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# The ANSI code page follows the locale: Windows-1252.
+export LANG=en_US.UTF-8
+
+# Some hosts cannot execute 32-bit code at all (no ia32 emulation): there only 64-bit Wine runs,
+# and the Win32 tests run from the x86_64 build of the same sources.
+wine32_runs() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+if wine32_runs; then
+  wine_loader=/usr/lib/wine/wine
+  test_preset=windows
+else
+  wine_loader=/usr/lib/wine/wine64
+  test_preset=windows-x64
+  export WINELOADER=$wine_loader
+fi
+
+# Starts Xvfb on a free display number unless DISPLAY is set; stop_display ends only that server.
+xvfb_pid=
+start_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    local i
+    for i in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+  done
+  echo "no free X display for Xvfb" >&2
+  return 1
+}
+stop_display() {
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+    unset DISPLAY
+  fi
+}
