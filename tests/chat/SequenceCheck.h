@@ -6,14 +6,16 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <source_location>
 #include <string>
 #include <vector>
 
 namespace tarvix_aol8 {
 
-// T needs operator== and a Describe(const T&) returning std::string.
+// T needs operator== and a Describe(const T&) returning std::string. A mismatch is reported at the caller.
 template <typename T>
-void CheckSequence(const std::vector<T>& expected, const std::vector<T>& actual) {
+void CheckSequence(const std::vector<T>& expected, const std::vector<T>& actual,
+                   const std::source_location& where = std::source_location::current()) {
     constexpr std::size_t kColumn = 52;
     const std::size_t rows = std::max(expected.size(), actual.size());
     std::string table = "  #  " + std::string("expected").append(kColumn - 8, ' ') + "   actual\n";
@@ -28,8 +30,7 @@ void CheckSequence(const std::vector<T>& expected, const std::vector<T>& actual)
         table += row + "  " + want + std::string(want.size() < kColumn ? kColumn - want.size() : 1, ' ') +
                  (match ? "   " : "!= ") + got + "\n";
     }
-    INFO("expected and actual side by side:\n" << table);
-    CHECK(same);
+    if (!same) ADD_FAIL_CHECK_AT(where.file_name(), int(where.line()), "sequences differ:\n" << table);
 }
 
 }  // namespace tarvix_aol8
