@@ -371,3 +371,66 @@ TEST_CASE("closing the window destroys it and ends the message loop") {
     CHECK_FALSE(IsWindow(shown.window));
     CHECK(shown.form->Window() == nullptr);
 }
+
+namespace {
+
+// Sets the prefix's system dpi for new processes while it lives, then puts the old value back.
+class LogPixels {
+public:
+    LogPixels() {
+        REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                                KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr) == ERROR_SUCCESS);
+        DWORD size = sizeof old_;
+        had_ = RegQueryValueExW(key_, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&old_), &size) ==
+               ERROR_SUCCESS;
+    }
+    ~LogPixels() {
+        if (had_)
+            RegSetValueExW(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
+        else
+            RegDeleteValueW(key_, kValue);
+        RegCloseKey(key_);
+    }
+    void Set(DWORD dpi) {
+        REQUIRE(RegSetValueExW(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
+                ERROR_SUCCESS);
+    }
+
+private:
+    static constexpr const wchar_t* kValue = L"LogPixels";
+    HKEY key_ = nullptr;
+    DWORD old_ = 0;
+    bool had_ = false;
+};
+
+// Runs this test program's layout test in a new process, which reads the system dpi afresh.
+DWORD RunLayoutTestAt(int dpi) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --test-case=\"the layout follows*\"";
+    SetEnvironmentVariableW(L"QUENLOW_EXPECT_DPI", std::to_wstring(dpi).c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const BOOL started =
+        CreateProcessW(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    SetEnvironmentVariableW(L"QUENLOW_EXPECT_DPI", nullptr);
+    REQUIRE(started);
+    DWORD exitCode = 1;
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return exitCode;
+}
+
+}  // namespace
+
+TEST_CASE("at 120 and 144 dpi the layout scales with the system's ratio") {
+    if (std::getenv("QUENLOW_EXPECT_DPI")) return;
+    LogPixels logPixels;
+    for (int dpi : {120, 144}) {
+        CAPTURE(dpi);
+        logPixels.Set(static_cast<DWORD>(dpi));
+        CHECK(RunLayoutTestAt(dpi) == 0);
+    }
+}
