@@ -62,7 +62,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
         ThrowLastError("registering the window class");
 }
 
-// One mixer update: the colour from all three bars, never from the one that moved alone.
+// A mixer update: the colour always comes from all three bars of the mixer.
 void Mix(const Control& red, const Control& green, const Control& blue, const Control& swatch) {
     const std::int16_t r = ReadPosition(red);
     const std::int16_t g = ReadPosition(green);
