@@ -1,25 +1,8 @@
+#include "EmptyDesktop.h"
 #include "Form1.h"
-
-#include "chat/WindowManager.h"
 
 #include <exception>
 #include <string>
-
-namespace {
-
-// A desktop on which no chat client runs: every search finds nothing.
-class EmptyDesktop final : public tarvix_aol8::WindowManager {
-public:
-    tarvix_aol8::WindowHandle FindTopLevel(std::u16string_view) override { return 0; }
-    tarvix_aol8::WindowHandle FindChild(tarvix_aol8::WindowHandle, std::u16string_view) override { return 0; }
-    tarvix_aol8::WindowHandle FirstSibling(tarvix_aol8::WindowHandle) override { return 0; }
-    tarvix_aol8::WindowHandle NextSibling(tarvix_aol8::WindowHandle) override { return 0; }
-    void YieldToPendingEvents() override {}
-    void SetText(tarvix_aol8::WindowHandle, std::u16string_view) override {}
-    void SendChar(tarvix_aol8::WindowHandle, char16_t) override {}
-};
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     try {

@@ -1,6 +1,7 @@
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest/doctest.h>
 
+#include "EmptyDesktop.h"
 #include "Form1.h"
 #include "Form1Ids.h"
 
@@ -9,24 +10,15 @@
 #include <string>
 #include <vector>
 
-namespace {
+using namespace Form1Ids;
 
-class StubDesktop final : public tarvix_aol8::WindowManager {
-public:
-    tarvix_aol8::WindowHandle FindTopLevel(std::u16string_view) override { return 0; }
-    tarvix_aol8::WindowHandle FindChild(tarvix_aol8::WindowHandle, std::u16string_view) override { return 0; }
-    tarvix_aol8::WindowHandle FirstSibling(tarvix_aol8::WindowHandle) override { return 0; }
-    tarvix_aol8::WindowHandle NextSibling(tarvix_aol8::WindowHandle) override { return 0; }
-    void YieldToPendingEvents() override {}
-    void SetText(tarvix_aol8::WindowHandle, std::u16string_view) override {}
-    void SendChar(tarvix_aol8::WindowHandle, char16_t) override {}
-};
+namespace {
 
 constexpr VeskFade::ColorValue kSystemButtonFace = -2147483633;  // 0x8000000F
 
-// A shown Form1 whose window proc is wrapped to log WM_COMMAND; its WM_QUIT is drained at the end.
+// A shown Form1 whose WM_COMMAND messages are logged; its WM_QUIT is drained at the end.
 struct ShownForm {
-    StubDesktop desktop;
+    EmptyDesktop desktop;
     std::optional<Form1> form;
     HWND window = nullptr;
     static inline WNDPROC original = nullptr;
@@ -36,8 +28,7 @@ struct ShownForm {
         form.emplace(desktop);
         window = form->Window();
         commands.clear();
-        original = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Logging)));
+        original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, LONG_PTR(&Logging)));
         form->Show(SW_SHOWNORMAL);
         SetForegroundWindow(window);
         Pump();
@@ -51,9 +42,6 @@ struct ShownForm {
         if (message == WM_COMMAND) commands.push_back(wParam);
         return CallWindowProcW(original, hwnd, message, wParam, lParam);
     }
-
-    HWND Item(int id) const { return GetDlgItem(window, id); }
-    Control Named(int id, const char* name) const { return {Item(id), name}; }
     // Everything posted so far, through the tool's own loop.
     static int Pump() {
         PostQuitMessage(0);
@@ -69,23 +57,24 @@ struct ShownForm {
         keys[VK_SHIFT] = 0;
         SetKeyboardState(keys);
     }
+    HWND Item(int id) const { return GetDlgItem(window, id); }
+    std::int16_t Position(int id) const { return ReadPosition({Item(id), "bar"}); }
+    VeskFade::ColorValue Swatch(int id) const { return ReadBackColor({Item(id), "swatch"}); }
     void Scroll(int id, int code, int position = 0) const {
         SendMessageW(window, WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(Item(id)));
     }
-    VeskFade::ColorValue Swatch(int id) const { return ReadBackColor({Item(id), "swatch"}); }
-    RECT InClient(int id) const {
-        RECT rect{};
-        GetWindowRect(Item(id), &rect);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
+    // The brush and background colour that the window gives a control for painting.
+    COLORREF PaintedWith(UINT ctlColorMessage, int id, COLORREF* back = nullptr) const {
+        const HWND control = Item(id);
+        HDC dc = GetDC(control);
+        LOGBRUSH brush{};
+        GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(window, ctlColorMessage, WPARAM(dc), LPARAM(control))),
+                   sizeof brush, &brush);
+        if (back) *back = GetBkColor(dc);
+        ReleaseDC(control, dc);
+        return brush.lbColor;
     }
 };
-
-COLORREF BrushColor(LRESULT brush) {
-    LOGBRUSH info{};
-    GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof info, &info);
-    return info.lbColor;
-}
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -93,26 +82,17 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-int SystemDpiX() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
+// Every control is 1215 twips (81 pixels) wide.
 struct Placement {
     int id;
     int left, top, height;        // twips
     int leftPx, topPx, heightPx;  // at 96 dpi
 };
-// Every control is 1215 twips (81 pixels) wide.
 constexpr Placement kTable[] = {
-    {Form1Ids::Text2, 120, 120, 285, 8, 8, 19},      {Form1Ids::Command2, 1560, 120, 255, 104, 8, 17},
-    {Form1Ids::Text1, 120, 480, 285, 8, 32, 19},     {Form1Ids::Command1, 1560, 480, 255, 104, 32, 17},
-    {Form1Ids::color1, 120, 960, 375, 8, 64, 25},    {Form1Ids::Color2, 1560, 960, 375, 104, 64, 25},
-    {Form1Ids::red1, 120, 1440, 135, 8, 96, 9},      {Form1Ids::green1, 120, 1560, 135, 8, 104, 9},
-    {Form1Ids::blue1, 120, 1680, 135, 8, 112, 9},    {Form1Ids::Red2, 1560, 1440, 135, 104, 96, 9},
-    {Form1Ids::Blue2, 1560, 1560, 135, 104, 104, 9}, {Form1Ids::Green2, 1560, 1680, 135, 104, 112, 9},
+    {Text2, 120, 120, 285, 8, 8, 19},     {Command2, 1560, 120, 255, 104, 8, 17}, {Text1, 120, 480, 285, 8, 32, 19},
+    {Command1, 1560, 480, 255, 104, 32, 17}, {color1, 120, 960, 375, 8, 64, 25}, {Color2, 1560, 960, 375, 104, 64, 25},
+    {red1, 120, 1440, 135, 8, 96, 9},     {green1, 120, 1560, 135, 8, 104, 9},    {blue1, 120, 1680, 135, 8, 112, 9},
+    {Red2, 1560, 1440, 135, 104, 96, 9},  {Blue2, 1560, 1560, 135, 104, 104, 9},  {Green2, 1560, 1680, 135, 104, 112, 9},
 };
 
 // Twips to pixels, halves away from zero.
@@ -122,143 +102,114 @@ int Px(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
 
 TEST_CASE("the layout follows the twips table at the system dpi") {
     ShownForm shown;
-    const int dpi = SystemDpiX();
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
     if (const char* expected = std::getenv("QUENLOW_EXPECT_DPI")) REQUIRE(dpi == std::atoi(expected));
 
     RECT client{};
     GetClientRect(shown.window, &client);
     CHECK(client.right == Px(2895, dpi));
     CHECK(client.bottom == Px(1920, dpi));
+    if (dpi == 96) CHECK((client.right == 193 && client.bottom == 128));
     for (const Placement& row : kTable) {
         CAPTURE(row.id);
-        const RECT rect = shown.InClient(row.id);
-        CHECK(rect.left == Px(row.left, dpi));
-        CHECK(rect.top == Px(row.top, dpi));
-        CHECK(rect.right - rect.left == Px(1215, dpi));
-        CHECK(rect.bottom - rect.top == Px(row.height, dpi));
-        if (dpi == 96) {
-            CHECK(rect.left == row.leftPx);
-            CHECK(rect.top == row.topPx);
-            CHECK(rect.right - rect.left == 81);
-            CHECK(rect.bottom - rect.top == row.heightPx);
-        }
+        RECT rect{};
+        GetWindowRect(shown.Item(row.id), &rect);
+        MapWindowPoints(nullptr, shown.window, reinterpret_cast<POINT*>(&rect), 2);
+        const RECT expected{Px(row.left, dpi), Px(row.top, dpi), Px(row.left, dpi) + Px(1215, dpi),
+                            Px(row.top, dpi) + Px(row.height, dpi)};
+        CHECK((rect.left == expected.left && rect.top == expected.top));
+        CHECK((rect.right == expected.right && rect.bottom == expected.bottom));
+        if (dpi == 96) CHECK((rect.left == row.leftPx && rect.top == row.topPx && rect.bottom - rect.top == row.heightPx));
     }
-    if (dpi == 96) {
-        CHECK(client.right == 193);
-        CHECK(client.bottom == 128);
-    }
-
     LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(shown.Item(Form1Ids::Text1), WM_GETFONT, 0, 0)), sizeof font,
-               &font);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(shown.Item(Command2), WM_GETFONT, 0, 0)), sizeof font, &font);
     CHECK(std::wstring(font.lfFaceName) == L"Arial Narrow");
     CHECK(font.lfHeight == -(825 * dpi + 3600) / 7200);
-    CHECK(font.lfWeight == 400);
-    CHECK(font.lfCharSet == 0);
-    CHECK_FALSE(font.lfItalic);
-    CHECK(SendMessageW(shown.Item(Form1Ids::Command2), WM_GETFONT, 0, 0) ==
-          SendMessageW(shown.Item(Form1Ids::Text1), WM_GETFONT, 0, 0));
+    CHECK((font.lfWeight == 400 && font.lfCharSet == 0 && !font.lfItalic && !font.lfUnderline));
+    CHECK(SendMessageW(shown.Item(Text1), WM_GETFONT, 0, 0) == SendMessageW(shown.Item(Command2), WM_GETFONT, 0, 0));
 }
 
 TEST_CASE("the window and its controls start as the table sets them") {
     ShownForm shown;
-    wchar_t caption[64] = {};
-    GetWindowTextW(shown.window, caption, 64);
-    CHECK(std::wstring(caption) == L".:[ Quenlow ]:.");
+    wchar_t text[64] = {};
+    GetWindowTextW(shown.window, text, 64);
+    CHECK(std::wstring(text) == L".:[ Quenlow ]:.");
     const auto style = GetWindowLongPtrW(shown.window, GWL_STYLE);
-    CHECK((style & WS_CAPTION) == WS_CAPTION);
-    CHECK((style & WS_SYSMENU) != 0);
+    CHECK((style & (WS_CAPTION | WS_SYSMENU)) == (WS_CAPTION | WS_SYSMENU));
     CHECK((style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0);
-    CHECK(GetDlgItem(shown.window, IDOK) == nullptr);
-    CHECK(GetDlgItem(shown.window, IDCANCEL) == nullptr);
+    CHECK((GetDlgItem(shown.window, IDOK) == nullptr && GetDlgItem(shown.window, IDCANCEL) == nullptr));
 
-    SUBCASE("text boxes: editable single lines without a limit, grey E0E0E0") {
-        for (auto [id, text] : {std::pair{Form1Ids::Text1, u"Text to fade"}, std::pair{Form1Ids::Text2, u"Handle"}}) {
-            const HWND box = shown.Item(id);
-            CHECK(ClassOf(box) == L"Edit");
-            CHECK(ReadText({box, "box"}) == text);
-            CHECK((GetWindowLongPtrW(box, GWL_STYLE) & (ES_MULTILINE | ES_PASSWORD | ES_READONLY)) == 0);
-            CHECK(SendMessageW(box, EM_GETLIMITTEXT, 0, 0) > 1000000);
-            HDC dc = GetDC(box);
-            const LRESULT brush = SendMessageW(shown.window, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
-                                               reinterpret_cast<LPARAM>(box));
-            CHECK(GetBkColor(dc) == RGB(224, 224, 224));
-            CHECK(GetTextColor(dc) == GetSysColor(COLOR_WINDOWTEXT));
-            CHECK(BrushColor(brush) == RGB(224, 224, 224));
-            ReleaseDC(box, dc);
-        }
+    struct Initial {
+        int id;
+        const wchar_t* windowClass;
+        const wchar_t* text;
+        LONG_PTR mustHave, mustLack;
+    };
+    const Initial controls[] = {
+        {Text1, L"Edit", L"Text to fade", WS_TABSTOP, ES_MULTILINE | ES_PASSWORD | ES_READONLY},
+        {Text2, L"Edit", L"Handle", WS_TABSTOP, ES_MULTILINE | ES_PASSWORD | ES_READONLY},
+        {Command1, L"Button", L"Send", WS_TABSTOP, BS_DEFPUSHBUTTON},
+        {Command2, L"Button", L"load it", WS_TABSTOP, BS_DEFPUSHBUTTON},
+        {color1, L"Static", L"", WS_BORDER, WS_TABSTOP},
+        {Color2, L"Static", L"", WS_BORDER, WS_TABSTOP},
+    };
+    for (const Initial& control : controls) {
+        CAPTURE(control.id);
+        const HWND window = shown.Item(control.id);
+        CHECK(ClassOf(window) == control.windowClass);
+        GetWindowTextW(window, text, 64);
+        CHECK(std::wstring(text) == control.text);
+        const auto controlStyle = GetWindowLongPtrW(window, GWL_STYLE);
+        CHECK((controlStyle & control.mustHave) == control.mustHave);
+        CHECK((controlStyle & control.mustLack) == 0);
     }
-    SUBCASE("buttons: plain push buttons, neither the default") {
-        for (auto [id, text] : {std::pair{Form1Ids::Command1, L"Send"}, std::pair{Form1Ids::Command2, L"load it"}}) {
-            const HWND button = shown.Item(id);
-            wchar_t label[32] = {};
-            GetWindowTextW(button, label, 32);
-            CHECK(std::wstring(label) == text);
-            CHECK((GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK) == BS_PUSHBUTTON);
-        }
+    for (int id : {Text1, Text2}) {
+        COLORREF back = 0;
+        CHECK(shown.PaintedWith(WM_CTLCOLOREDIT, id, &back) == RGB(224, 224, 224));
+        CHECK(back == RGB(224, 224, 224));
+        CHECK(SendMessageW(shown.Item(id), EM_GETLIMITTEXT, 0, 0) > 1000000);
     }
-    SUBCASE("swatches: bordered, captionless, never focused, painted in the button face") {
-        for (int id : {Form1Ids::color1, Form1Ids::Color2}) {
-            const HWND swatch = shown.Item(id);
-            CHECK(ClassOf(swatch) == L"Static");
-            CHECK(GetWindowTextLengthW(swatch) == 0);
-            const auto swatchStyle = GetWindowLongPtrW(swatch, GWL_STYLE);
-            CHECK((swatchStyle & WS_BORDER) != 0);
-            CHECK((swatchStyle & WS_TABSTOP) == 0);
-            CHECK(shown.Swatch(id) == kSystemButtonFace);
-            HDC dc = GetDC(swatch);
-            CHECK(BrushColor(SendMessageW(shown.window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                          reinterpret_cast<LPARAM>(swatch))) == GetSysColor(COLOR_BTNFACE));
-            ReleaseDC(swatch, dc);
-        }
+    for (int id : {color1, Color2}) {
+        CHECK(shown.Swatch(id) == kSystemButtonFace);
+        CHECK(shown.PaintedWith(WM_CTLCOLORSTATIC, id) == GetSysColor(COLOR_BTNFACE));
     }
-    SUBCASE("scroll bars: horizontal, 0 to 255, at 0") {
-        for (int id : {Form1Ids::red1, Form1Ids::green1, Form1Ids::blue1, Form1Ids::Red2, Form1Ids::Green2,
-                       Form1Ids::Blue2}) {
-            const HWND bar = shown.Item(id);
-            CHECK(ClassOf(bar) == L"ScrollBar");
-            CHECK((GetWindowLongPtrW(bar, GWL_STYLE) & SBS_VERT) == 0);
-            SCROLLINFO info{};
-            info.cbSize = sizeof info;
-            info.fMask = SIF_ALL;
-            REQUIRE(GetScrollInfo(bar, SB_CTL, &info));
-            CHECK(info.nMin == 0);
-            CHECK(info.nMax == 255);
-            CHECK(info.nPos == 0);
-        }
+    for (int id : {red1, green1, blue1, Red2, Green2, Blue2}) {
+        CAPTURE(id);
+        CHECK(ClassOf(shown.Item(id)) == L"ScrollBar");
+        CHECK((GetWindowLongPtrW(shown.Item(id), GWL_STYLE) & (SBS_VERT | WS_TABSTOP)) == WS_TABSTOP);
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        REQUIRE(GetScrollInfo(shown.Item(id), SB_CTL, &info));
+        CHECK((info.nMin == 0 && info.nMax == 255 && info.nPos == 0));
     }
 }
 
 TEST_CASE("keyboard: focus at start, the Tab cycle, Enter and Escape press nothing") {
     ShownForm shown;
-    CHECK(GetFocus() == shown.Item(Form1Ids::Blue2));
-    const int cycle[] = {Form1Ids::Blue2, Form1Ids::Green2, Form1Ids::Red2,   Form1Ids::Text1, Form1Ids::Command1,
-                         Form1Ids::blue1, Form1Ids::green1, Form1Ids::red1,   Form1Ids::Text2, Form1Ids::Command2};
+    CHECK(GetFocus() == shown.Item(Blue2));
+    const int cycle[] = {Blue2, Green2, Red2, Text1, Command1, blue1, green1, red1, Text2, Command2};
     for (int step = 1; step <= 10; ++step) {
         ShownForm::Key(VK_TAB);
-        CAPTURE(step);
         CHECK(GetDlgCtrlID(GetFocus()) == cycle[step % 10]);
     }
     for (int step = 9; step >= 0; --step) {
         ShownForm::Key(VK_TAB, true);
-        CAPTURE(step);
         CHECK(GetDlgCtrlID(GetFocus()) == cycle[step]);
     }
-    // Back at Blue2: the arrow keys move it.
     ShownForm::Key(VK_RIGHT);
-    CHECK(ReadPosition(shown.Named(Form1Ids::Blue2, "Blue2")) == 1);
-    CHECK(shown.Swatch(Form1Ids::Color2) == 0x010000);
+    CHECK(shown.Position(Blue2) == 1);
+    CHECK(shown.Swatch(Color2) == 0x010000);
 
-    for (int id : {Form1Ids::Blue2, Form1Ids::Text1, Form1Ids::Text2}) {
+    for (int id : {Blue2, Text1, Text2}) {
         CAPTURE(id);
         SetFocus(shown.Item(id));
         ShownForm::commands.clear();
         ShownForm::Key(VK_RETURN);
         ShownForm::Key(VK_ESCAPE);
-        for (WPARAM command : ShownForm::commands) {
-            CHECK(LOWORD(command) != Form1Ids::Command1);
-            CHECK(LOWORD(command) != Form1Ids::Command2);
-        }
+        for (WPARAM command : ShownForm::commands) CHECK((LOWORD(command) != Command1 && LOWORD(command) != Command2));
         CHECK(GetFocus() == shown.Item(id));
     }
 }
@@ -266,65 +217,57 @@ TEST_CASE("keyboard: focus at start, the Tab cycle, Enter and Escape press nothi
 TEST_CASE("colour mixers: each bar's change recomputes its own swatch") {
     ShownForm shown;
     struct Step {
-        int bar, code, thumb;
-        int position;
+        int bar, code, thumb, position;
         VeskFade::ColorValue color1, Color2;
     };
     constexpr auto face = kSystemButtonFace;
     const Step steps[] = {
-        {Form1Ids::Blue2, SB_THUMBTRACK, 100, 0, face, face},  // dragging raises nothing
-        {Form1Ids::Blue2, SB_LINELEFT, 0, 0, face, face},      // already at 0: no change
-        {Form1Ids::Blue2, SB_LINERIGHT, 0, 1, face, 0x010000},  // the middle bar is blue
-        {Form1Ids::Blue2, SB_THUMBPOSITION, 200, 200, face, 0xC80000},
-        {Form1Ids::Blue2, SB_ENDSCROLL, 0, 200, face, 0xC80000},
-        {Form1Ids::Green2, SB_PAGERIGHT, 0, 1, face, 0xC80100},
-        {Form1Ids::Red2, SB_RIGHT, 0, 255, face, 0xC801FF},
-        {Form1Ids::Red2, SB_PAGELEFT, 0, 254, face, 0xC801FE},
-        {Form1Ids::Red2, SB_LEFT, 0, 0, face, 0xC80100},
-        {Form1Ids::red1, SB_LINERIGHT, 0, 1, 1, 0xC80100},
-        {Form1Ids::red1, SB_LINELEFT, 0, 0, 0, 0xC80100},  // back to 0: black, not the system colour
-        {Form1Ids::green1, SB_THUMBPOSITION, 2, 2, 0x000200, 0xC80100},
-        {Form1Ids::blue1, SB_THUMBPOSITION, 3, 3, 0x030200, 0xC80100},
-        {Form1Ids::red1, SB_THUMBPOSITION, 1, 1, 197121, 0xC80100},
-        {Form1Ids::green1, SB_THUMBPOSITION, 300, 255, 0x03FF01, 0xC80100},  // clamped to the range
+        {Blue2, SB_THUMBTRACK, 100, 0, face, face},  // dragging raises nothing
+        {Blue2, SB_LINELEFT, 0, 0, face, face},      // already at 0: no change
+        {Blue2, SB_LINERIGHT, 0, 1, face, 0x010000},  // the middle bar is blue
+        {Blue2, SB_THUMBPOSITION, 200, 200, face, 0xC80000},
+        {Blue2, SB_ENDSCROLL, 0, 200, face, 0xC80000},
+        {Green2, SB_PAGERIGHT, 0, 1, face, 0xC80100},
+        {Red2, SB_RIGHT, 0, 255, face, 0xC801FF},
+        {Red2, SB_PAGELEFT, 0, 254, face, 0xC801FE},
+        {Red2, SB_LEFT, 0, 0, face, 0xC80100},
+        {red1, SB_LINERIGHT, 0, 1, 1, 0xC80100},
+        {red1, SB_LINELEFT, 0, 0, 0, 0xC80100},  // back to 0: black, not the system colour
+        {green1, SB_THUMBPOSITION, 2, 2, 0x000200, 0xC80100},
+        {blue1, SB_THUMBPOSITION, 3, 3, 0x030200, 0xC80100},
+        {red1, SB_THUMBPOSITION, 1, 1, 197121, 0xC80100},
+        {green1, SB_THUMBPOSITION, 300, 255, 0x03FF01, 0xC80100},  // kept in the range
     };
     for (const Step& step : steps) {
         CAPTURE(step.bar);
         CAPTURE(step.code);
         shown.Scroll(step.bar, step.code, step.thumb);
-        CHECK(ReadPosition(shown.Named(step.bar, "bar")) == step.position);
-        CHECK(shown.Swatch(Form1Ids::color1) == step.color1);
-        CHECK(shown.Swatch(Form1Ids::Color2) == step.Color2);
+        CHECK(shown.Position(step.bar) == step.position);
+        CHECK(shown.Swatch(color1) == step.color1);
+        CHECK(shown.Swatch(Color2) == step.Color2);
     }
-    const HWND swatch = shown.Item(Form1Ids::Color2);
-    HDC dc = GetDC(swatch);
-    CHECK(BrushColor(SendMessageW(shown.window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                  reinterpret_cast<LPARAM>(swatch))) == 0xC80100);
-    ReleaseDC(swatch, dc);
+    CHECK(shown.PaintedWith(WM_CTLCOLORSTATIC, Color2) == 0xC80100);
 
-    SUBCASE("a notification that leaves the position raises no change") {
-        WriteBackColor(shown.Named(Form1Ids::color1, "color1"), 0x123456);
-        WriteBackColor(shown.Named(Form1Ids::Color2, "Color2"), 0x654321);
-        shown.Scroll(Form1Ids::green1, SB_LINERIGHT);       // at 255
-        shown.Scroll(Form1Ids::green1, SB_RIGHT);
-        shown.Scroll(Form1Ids::red1, SB_THUMBPOSITION, 1);  // at 1
-        shown.Scroll(Form1Ids::Red2, SB_PAGELEFT);          // at 0
-        shown.Scroll(Form1Ids::Blue2, SB_THUMBTRACK, 5);
-        CHECK(shown.Swatch(Form1Ids::color1) == 0x123456);
-        CHECK(shown.Swatch(Form1Ids::Color2) == 0x654321);
-    }
+    // A notification that leaves the position where it is raises no change.
+    WriteBackColor({shown.Item(color1), "color1"}, 0x123456);
+    WriteBackColor({shown.Item(Color2), "Color2"}, 0x654321);
+    shown.Scroll(green1, SB_LINERIGHT);  // at 255
+    shown.Scroll(green1, SB_RIGHT);
+    shown.Scroll(red1, SB_THUMBPOSITION, 1);  // at 1
+    shown.Scroll(Red2, SB_PAGELEFT);          // at 0
+    CHECK(shown.Swatch(color1) == 0x123456);
+    CHECK(shown.Swatch(Color2) == 0x654321);
 }
 
 namespace {
 
-// Closes the next message box of this thread and keeps its text.
+// Closes the message boxes of this thread as they open and keeps their texts.
 std::wstring g_messageBoxText;
 HHOOK g_hook = nullptr;
 
 BOOL CALLBACK CollectText(HWND child, LPARAM) {
     wchar_t text[256] = {};
-    GetWindowTextW(child, text, 256);
-    if (ClassOf(child) == L"Static" && text[0]) g_messageBoxText += text;
+    if (ClassOf(child) == L"Static" && GetWindowTextW(child, text, 256) > 0) g_messageBoxText += text;
     return TRUE;
 }
 
@@ -351,16 +294,17 @@ TEST_CASE("failures: a failed control access raises and stops at the window's bo
         CHECK_THROWS_AS(ReadBackColor(control), ControlError);
         CHECK_THROWS_AS(WriteBackColor(control, 0), ControlError);
     }
-    SUBCASE("a handler's error is shown naming the handler, and the swatch keeps its colour") {
+    SUBCASE("a handler's error is shown naming the handler; the swatch keeps its colour, the tool goes on") {
         ShownForm shown;
-        DestroyWindow(shown.Item(Form1Ids::Green2));
+        DestroyWindow(shown.Item(Green2));
         g_messageBoxText.clear();
         g_hook = SetWindowsHookExW(WH_CBT, CloseMessageBox, nullptr, GetCurrentThreadId());
-        shown.Scroll(Form1Ids::Blue2, SB_LINERIGHT);
+        shown.Scroll(Blue2, SB_LINERIGHT);
         UnhookWindowsHookEx(g_hook);
         CHECK(g_messageBoxText == L"Blue2_Change: reading the position of Green2 failed (system error 1400)");
-        CHECK(shown.Swatch(Form1Ids::Color2) == kSystemButtonFace);
-        CHECK(IsWindow(shown.window));
+        CHECK(shown.Swatch(Color2) == kSystemButtonFace);
+        shown.Scroll(red1, SB_LINERIGHT);
+        CHECK(shown.Swatch(color1) == 1);
     }
 }
 
@@ -374,52 +318,24 @@ TEST_CASE("closing the window destroys it and ends the message loop") {
 
 namespace {
 
-// Sets the prefix's system dpi for new processes while it lives, then puts the old value back.
-class LogPixels {
-public:
-    LogPixels() {
-        REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                                KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr) == ERROR_SUCCESS);
-        DWORD size = sizeof old_;
-        had_ = RegQueryValueExW(key_, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&old_), &size) ==
-               ERROR_SUCCESS;
-    }
-    ~LogPixels() {
-        if (had_)
-            RegSetValueExW(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
-        else
-            RegDeleteValueW(key_, kValue);
-        RegCloseKey(key_);
-    }
-    void Set(DWORD dpi) {
-        REQUIRE(RegSetValueExW(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
-                ERROR_SUCCESS);
-    }
-
-private:
-    static constexpr const wchar_t* kValue = L"LogPixels";
-    HKEY key_ = nullptr;
-    DWORD old_ = 0;
-    bool had_ = false;
-};
-
-// Runs this test program's layout test in a new process, which reads the system dpi afresh.
-DWORD RunLayoutTestAt(int dpi) {
+// Runs the layout test in a new process, which reads the system dpi from the registry as it starts.
+DWORD RunLayoutTestAt(HKEY desktopKey, DWORD dpi) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring command = L"\"" + std::wstring(self) + L"\" --test-case=\"the layout follows*\"";
     SetEnvironmentVariableW(L"QUENLOW_EXPECT_DPI", std::to_wstring(dpi).c_str());
+    RegSetValueExW(desktopKey, L"LogPixels", 0, REG_DWORD, LPBYTE(&dpi), sizeof dpi);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    const BOOL started =
-        CreateProcessW(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-    SetEnvironmentVariableW(L"QUENLOW_EXPECT_DPI", nullptr);
-    REQUIRE(started);
     DWORD exitCode = 1;
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (CreateProcessW(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+        if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SetEnvironmentVariableW(L"QUENLOW_EXPECT_DPI", nullptr);
     return exitCode;
 }
 
@@ -427,10 +343,16 @@ DWORD RunLayoutTestAt(int dpi) {
 
 TEST_CASE("at 120 and 144 dpi the layout scales with the system's ratio") {
     if (std::getenv("QUENLOW_EXPECT_DPI")) return;
-    LogPixels logPixels;
-    for (int dpi : {120, 144}) {
-        CAPTURE(dpi);
-        logPixels.Set(static_cast<DWORD>(dpi));
-        CHECK(RunLayoutTestAt(dpi) == 0);
-    }
+    HKEY key = nullptr;
+    REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS);
+    DWORD old = 0, size = sizeof old;
+    const bool had = RegQueryValueExW(key, L"LogPixels", nullptr, nullptr, LPBYTE(&old), &size) == ERROR_SUCCESS;
+    CHECK(RunLayoutTestAt(key, 120) == 0);
+    CHECK(RunLayoutTestAt(key, 144) == 0);
+    if (had)
+        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, LPBYTE(&old), sizeof old);
+    else
+        RegDeleteValueW(key, L"LogPixels");
+    RegCloseKey(key);
 }
