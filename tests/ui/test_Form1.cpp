@@ -246,7 +246,11 @@ TEST_CASE("colour mixers: each bar's change recomputes its own swatch") {
         CHECK(shown.Swatch(color1) == step.color1);
         CHECK(shown.Swatch(Color2) == step.Color2);
     }
-    CHECK(shown.PaintedWith(WM_CTLCOLORSTATIC, Color2) == 0xC80100);
+    // The swatch has really repainted itself.
+    UpdateWindow(shown.Item(Color2));
+    HDC dc = GetDC(shown.Item(Color2));
+    CHECK(GetPixel(dc, 10, 10) == 0xC80100);
+    ReleaseDC(shown.Item(Color2), dc);
 
     // A notification that leaves the position where it is raises no change.
     WriteBackColor({shown.Item(color1), "color1"}, 0x123456);
