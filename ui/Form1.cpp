@@ -1,7 +1,10 @@
 #include "Form1.h"
 
+#include "Announcements.h"
 #include "Form1Ids.h"
+#include "VeskFade.h"
 #include "resource.h"
+#include "tarvix_aol8.h"
 
 #include <algorithm>
 #include <exception>
@@ -404,15 +407,21 @@ void Form1::ReportError(const char* what, const char* error) noexcept {
 }
 
 void Form1::Command1_Click() {
-    // "Send": the faded Text1 into the chat room.
+    // Colours and text are read, and the line composed, before the delivery yields to other events.
+    const VeskFade::ColorValue startColor = ReadBackColor(color1);
+    const VeskFade::ColorValue endColor = ReadBackColor(Color2);
+    const std::u16string text = ReadText(Text1);
+    tarvix_aol8::DeliverChatLine(desktop_, VeskFade::FadeBetweenColors(startColor, endColor, text));
 }
 
-void Form1::Command2_Click() {
-    // "load it": the load announcement.
-}
+void Form1::Command2_Click() { PostAnnouncement(Announcements::LoadedLine); }
 
-void Form1::Form_Unload(std::int16_t& /*cancel*/) {
-    // The unload announcement; cancel stays 0.
+void Form1::Form_Unload(std::int16_t& /*cancel*/) { PostAnnouncement(Announcements::UnloadedLine); }
+
+void Form1::PostAnnouncement(std::u16string_view firstLine) {
+    tarvix_aol8::DeliverChatLine(desktop_, Announcements::LineA(firstLine));
+    // Read only now: an edit made while line A was being delivered reaches line B.
+    tarvix_aol8::DeliverChatLine(desktop_, Announcements::LineB(ReadText(Text2)));
 }
 
 void Form1::red1_Change() { Mix(red1, green1, blue1, color1); }

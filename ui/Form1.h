@@ -8,6 +8,7 @@
 #include "chat/WindowManager.h"
 
 #include <cstdint>
+#include <string_view>
 
 class Form1 {
 public:
@@ -46,6 +47,8 @@ private:
     void RestoreFocus();
     void OnClose();
     void OnDestroy();
+    // Line A with firstLine, then line B with the handle in Text2.
+    void PostAnnouncement(std::u16string_view firstLine);
 
     template <class Handler>
     void Guarded(const char* what, Handler&& handler) noexcept;
