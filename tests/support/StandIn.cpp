@@ -95,12 +95,12 @@ StandInProcess::StandInProcess(std::vector<std::wstring> options, std::wstring e
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
 
-    const ULONGLONG deadline = GetTickCount() + static_cast<ULONGLONG>(readyTimeoutMs);
+    const DWORD start = GetTickCount();
     for (;;) {
         const bool ended = Exited();  // read before the log, so that a last entry is never missed
         std::vector<LogEntry> log = Log();
         if (IsReady(log)) return;
-        if (ended || GetTickCount() > deadline) {
+        if (ended || GetTickCount() - start > readyTimeoutMs) {
             std::string what = ended ? "the stand-in ended before it was ready" : "the stand-in did not get ready";
             for (const LogEntry& entry : log) what += "\n  " + FormatLogEntry(entry, false);
             if (!ended) TerminateProcess(process_, 1);
