@@ -80,7 +80,9 @@ TEST_CASE("the user32 queries walk the chat client's real windows") {
         CHECK(GetParent(reinterpret_cast<HWND>(stray)) == nullptr);
         desktop.SendChar(stray, u'\u00F8');
         desktop.SetText(stray, u"\u00E8");
-        standin::CheckLogEntries(chat.WindowEntries(), {{"stray", "char", "248"}, {"stray", "settext", "\xE8"}});
+        SendMessageA(reinterpret_cast<HWND>(stray), EM_SETSEL, 1, 2);
+        standin::CheckLogEntries(chat.WindowEntries(),
+                                 {{"stray", "char", "248"}, {"stray", "settext", "\xE8"}, {"stray", "msg", "0x00B1 0x1 0x2"}});
     }
 }
 
