@@ -1,0 +1,75 @@
+#include "User32WindowManager.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <stdexcept>
+#include <system_error>
+
+namespace tarvix_aol8 {
+
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 texts are passed to user32 as they are");
+
+HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+WindowHandle ToHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+
+}  // namespace
+
+std::string ToAnsi(std::u16string_view text) {
+    if (text.empty()) return {};
+    if (text.size() > static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long for the ANSI conversion");
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int wideLength = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide, wideLength, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "WideCharToMultiByte");
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    if (WideCharToMultiByte(CP_ACP, 0, wide, wideLength, ansi.data(), size, nullptr, nullptr) != size)
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "WideCharToMultiByte");
+    return ansi;
+}
+
+WindowHandle User32WindowManager::FindTopLevel(std::u16string_view className) {
+    return ToHandle(FindWindowA(ToAnsi(className).c_str(), nullptr));
+}
+
+WindowHandle User32WindowManager::FindChild(WindowHandle parent, std::u16string_view className) {
+    return ToHandle(FindWindowExA(ToHwnd(parent), nullptr, ToAnsi(className).c_str(), nullptr));
+}
+
+WindowHandle User32WindowManager::FirstSibling(WindowHandle window) {
+    return ToHandle(GetWindow(ToHwnd(window), GW_HWNDFIRST));
+}
+
+WindowHandle User32WindowManager::NextSibling(WindowHandle window) {
+    return ToHandle(GetWindow(ToHwnd(window), GW_HWNDNEXT));
+}
+
+void User32WindowManager::YieldToPendingEvents() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // The main loop has to see it too, or the program would not end.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (root && IsDialogMessageW(root, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void User32WindowManager::SetText(WindowHandle window, std::u16string_view text) {
+    const std::string ansi = ToAnsi(text);
+    SendMessageA(ToHwnd(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
+}
+
+void User32WindowManager::SendChar(WindowHandle window, char16_t character) {
+    // A character of a double-byte code page arrives as two WM_CHAR messages, lead byte first.
+    for (char byte : ToAnsi(std::u16string_view(&character, 1)))
+        SendMessageA(ToHwnd(window), WM_CHAR, static_cast<unsigned char>(byte), 0);
+}
+
+}  // namespace tarvix_aol8

@@ -1,0 +1,25 @@
+// The chat markup that the stand-in shows: per-character font tags turned into runs of styled text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace standin {
+
+struct MarkupRun {
+    std::u16string text;
+    std::uint32_t color = 0;  // 0xRRGGBB, as the markup writes it
+    bool bold = false;
+    std::u16string face;      // empty: the transcript's own font
+
+    bool operator==(const MarkupRun&) const = default;
+};
+
+// Understood, without regard to case: <font ...> with color=#RRGGBB and face="..." (other attributes
+// are ignored), </font>, <b>, </b>. Anything else, a stray "<" included, is shown as text.
+// Adjacent characters of the same style share one run.
+std::vector<MarkupRun> ParseChatMarkup(std::u16string_view markup);
+
+}  // namespace standin
