@@ -2,7 +2,9 @@
 #include "VeskFade.h"
 
 #include <array>
+#include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <cfenv>
 #include <cstring>
 #include <limits>
@@ -74,10 +76,10 @@ std::int32_t roundHalfEven(double x) {
 
 constexpr int kCheckedStatus = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-// d / n, checked through the floating-point status; the volatiles keep the division between
-// the clearing and the reading of the status.
+// d / n, followed by a check of the floating-point status. The status is cleared once for the three
+// divisions (clearing is slow; a test after each still tells which raised); the volatiles keep the
+// division between the clearing and the test.
 double checkedDivision(int difference, std::int32_t n, const char* component) {
-    std::feclearexcept(kCheckedStatus);
     volatile double numerator = difference;
     volatile double denominator = n;
     volatile double quotient = numerator / denominator;
@@ -92,9 +94,9 @@ double checkedDivision(int difference, std::int32_t n, const char* component) {
 struct Channel {
     double start;
     double step;
+    int difference;
 
-    Channel(std::int16_t s, std::int16_t e, std::int32_t n, const char* component) : start(s) {
-        const int difference = e - s;
+    Channel(std::int16_t s, std::int16_t e, std::int32_t n, const char* component) : start(s), difference(e - s) {
         if (difference < std::numeric_limits<std::int16_t>::min() ||
             difference > std::numeric_limits<std::int16_t>::max()) {
             throw OverflowError("VeskFade: overflow: the difference of the " + std::string(component) +
@@ -105,6 +107,24 @@ struct Channel {
     }
 
     std::int32_t at(double i) const { return roundHalfEven(start + i * step); }
+
+    // The first position after i whose component differs from at(i) == v, n + 1 when none. The
+    // component is monotone in i: estimate where the value crosses the half-way point to the next
+    // integer, then correct the estimate with at() itself.
+    std::int32_t nextChange(std::int32_t i, std::int32_t v, std::int32_t n) const {
+        if (difference == 0) {
+            return n + 1;
+        }
+        const double crossing = ((difference > 0 ? v + 0.5 : v - 0.5) - start) / step;
+        std::int32_t j = crossing < i + 1 ? i + 1 : crossing > n ? n + 1 : static_cast<std::int32_t>(crossing);
+        while (j > i + 1 && at(j - 1) != v) {
+            --j;
+        }
+        while (j <= n && at(j) == v) {
+            ++j;
+        }
+        return j;
+    }
 };
 
 bool isByte(std::int16_t component) { return component >= 0 && component <= 255; }
@@ -117,34 +137,123 @@ std::size_t resultLength(std::size_t n, std::size_t perCharacter, std::size_t li
 }
 
 // Components in 0..255: every value stays between start and end, so every colour has six digits
-// and no conversion can overflow. Consecutive characters mostly share a colour: the fragment's
-// first 20 units are rebuilt only when it changes.
+// and no conversion can overflow.
+//
+// Fragments are assembled in a small buffer whose tag texts are written once, then appended to the
+// result reserved at its full size: no zero-filled second pass over the result, no reallocation.
+class FragmentBuffer {
+public:
+    static constexpr std::int32_t kFragments = 256;
+
+    // Writes the tag opening into as many slots as the text needs; the rest of a slot (digits,
+    // tag end, character) is written for every character.
+    explicit FragmentBuffer(std::size_t n) {
+        const char16_t* end = units_ + kFragmentLength * std::min<std::size_t>(n, kFragments);
+        for (char16_t* slot = units_; slot != end; slot += kFragmentLength) {
+            std::memcpy(slot, kTagOpening, sizeof(char16_t) * kTagOpeningLength);
+        }
+    }
+
+    char16_t* slot(std::int32_t k) { return units_ + kFragmentLength * k; }
+    static char16_t* digits(char16_t* slot) { return slot + kTagOpeningLength; }
+
+    void appendTo(std::u16string& result, std::int32_t count) const {
+        result.append(units_, kFragmentLength * static_cast<std::size_t>(count));
+    }
+
+private:
+    char16_t units_[kFragments * kFragmentLength];
+};
+
+// The mask only keeps the table index in range should a caller have changed the rounding mode.
+void writeDigits(char16_t* out, std::int32_t r, std::int32_t g, std::int32_t b) {
+    std::memcpy(out, &kDigitPairs[r & 0xFF], sizeof(DigitPair));
+    std::memcpy(out + 2, &kDigitPairs[g & 0xFF], sizeof(DigitPair));
+    std::memcpy(out + 4, &kDigitPairs[b & 0xFF], sizeof(DigitPair));
+}
+
+// Short runs of one colour: every character computes its colour, a buffer's worth of one
+// component at a time (a loop that compilers vectorise).
+void appendEachColour(std::u16string& result, const Channel& red, const Channel& green, const Channel& blue,
+                      std::u16string_view text) {
+    FragmentBuffer buffer(text.size());
+    std::int32_t components[3][FragmentBuffer::kFragments];
+    const Channel* channels[3] = {&red, &green, &blue};
+    const auto n = static_cast<std::int32_t>(text.size());
+    for (std::int32_t first = 0; first < n; first += FragmentBuffer::kFragments) {
+        const std::int32_t count = std::min(FragmentBuffer::kFragments, n - first);
+        for (int c = 0; c < 3; ++c) {
+            const Channel channel = *channels[c];
+            for (std::int32_t k = 0; k < count; ++k) {
+                components[c][k] = channel.at(first + k + 1);
+            }
+        }
+        for (std::int32_t k = 0; k < count; ++k) {
+            char16_t units[8];
+            writeDigits(units, components[0][k], components[1][k], components[2][k]);
+            units[6] = kTagEnd;
+            units[7] = text[first + k];
+            std::memcpy(FragmentBuffer::digits(buffer.slot(k)), units, sizeof units);
+        }
+        buffer.appendTo(result, count);
+    }
+}
+
+// Where the fourth unit of a 64-bit word sits.
+constexpr int kLastUnitShift = std::endian::native == std::endian::little ? 48 : 0;
+
+// Long runs of one colour: the colour is computed only where it changes.
+void appendColourRuns(std::u16string& result, const Channel& red, const Channel& green, const Channel& blue,
+                      std::u16string_view text) {
+    FragmentBuffer buffer(text.size());
+    const auto n = static_cast<std::int32_t>(text.size());
+    const Channel* channels[3] = {&red, &green, &blue};
+    std::int32_t value[3] = {};
+    std::int32_t change[3] = {1, 1, 1};
+    std::int32_t nextChange = 1;
+    // Units 13 to 16 and 17 to 20 of the fragment (four digits; two digits, the tag end and the
+    // character) as two 64-bit words, the character's place left 0.
+    std::uint64_t digitWord = 0;
+    std::uint64_t tailWord = 0;
+    std::int32_t i = 1;
+    for (std::int32_t first = 0; first < n; first += FragmentBuffer::kFragments) {
+        const std::int32_t count = std::min(FragmentBuffer::kFragments, n - first);
+        for (std::int32_t k = 0; k < count; ++k, ++i) {
+            if (i == nextChange) {
+                for (int c = 0; c < 3; ++c) {
+                    if (change[c] == i) {
+                        value[c] = channels[c]->at(i);
+                        change[c] = channels[c]->nextChange(i, value[c], n);
+                    }
+                }
+                nextChange = std::min({change[0], change[1], change[2]});
+                char16_t units[8];
+                writeDigits(units, value[0], value[1], value[2]);
+                units[6] = kTagEnd;
+                units[7] = 0;
+                std::memcpy(&digitWord, units, sizeof digitWord);
+                std::memcpy(&tailWord, units + 4, sizeof tailWord);
+            }
+            const std::uint64_t tail = tailWord | std::uint64_t{text[first + k]} << kLastUnitShift;
+            char16_t* slot = buffer.slot(k);
+            std::memcpy(FragmentBuffer::digits(slot), &digitWord, sizeof digitWord);
+            std::memcpy(FragmentBuffer::digits(slot) + 4, &tail, sizeof tail);
+        }
+        buffer.appendTo(result, count);
+    }
+}
+
+// Finding a change costs about as much as a few characters computed one by one.
+constexpr std::size_t kRunLengthForRuns = 8;
+
 std::u16string fadeBytes(const Channel& red, const Channel& green, const Channel& blue, std::u16string_view text) {
     std::u16string result;
-    result.resize(resultLength(text.size(), kFragmentLength, result.max_size()));
-    char16_t* out = result.data();
-
-    char16_t fragment[kFragmentLength - 1];
-    std::memcpy(fragment, kTagOpening, sizeof(char16_t) * kTagOpeningLength);
-    fragment[kFragmentLength - 2] = kTagEnd;
-    std::uint32_t shown = ~0u;
-
-    double i = 0;
-    for (const char16_t c : text) {
-        i += 1;
-        const auto r = static_cast<std::uint32_t>(red.at(i));
-        const auto g = static_cast<std::uint32_t>(green.at(i));
-        const auto b = static_cast<std::uint32_t>(blue.at(i));
-        const std::uint32_t colour = r | g << 8 | b << 16;
-        if (colour != shown) {
-            shown = colour;
-            std::memcpy(fragment + kTagOpeningLength, &kDigitPairs[r], sizeof(DigitPair));
-            std::memcpy(fragment + kTagOpeningLength + 2, &kDigitPairs[g], sizeof(DigitPair));
-            std::memcpy(fragment + kTagOpeningLength + 4, &kDigitPairs[b], sizeof(DigitPair));
-        }
-        std::memcpy(out, fragment, sizeof fragment);
-        out[kFragmentLength - 1] = c;
-        out += kFragmentLength;
+    result.reserve(resultLength(text.size(), kFragmentLength, result.max_size()));
+    const std::size_t changes = std::abs(red.difference) + std::abs(green.difference) + std::abs(blue.difference);
+    if (text.size() >= kRunLengthForRuns * (changes + 1)) {
+        appendColourRuns(result, red, green, blue, text);
+    } else {
+        appendEachColour(result, red, green, blue, text);
     }
     return result;
 }
@@ -213,6 +322,7 @@ std::u16string FadeBetweenComponents(std::int16_t startRed, std::int16_t startGr
         throw OverflowError("VeskFade: overflow: the text is longer than a 32-bit count");
     }
     const auto n = static_cast<std::int32_t>(text.size());
+    std::feclearexcept(kCheckedStatus);
     const Channel red(startRed, endRed, n, "red");
     const Channel green(startGreen, endGreen, n, "green");
     const Channel blue(startBlue, endBlue, n, "blue");

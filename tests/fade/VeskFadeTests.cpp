@@ -115,8 +115,11 @@ TEST_CASE("random fades are well formed and match the plain algorithm") {
     SUBCASE("colours of any 32 bits") {
         for (int round = 0; round < 300; ++round) {
             const auto start = static_cast<VeskFade::ColorValue>(round % 3 == 0 ? random() : random() & 0xFFFFFF);
-            const auto end = static_cast<VeskFade::ColorValue>(round % 5 == 0 ? random() : random() & 0xFFFFFF);
-            const std::u16string text = randomText(random, random() % 600);
+            // Every other fade has long runs of one colour: colours close together, longer texts.
+            const bool close = round % 2 == 1;
+            const auto end = static_cast<VeskFade::ColorValue>(
+                close ? start ^ (random() & 0x070707) : round % 5 == 0 ? random() : random() & 0xFFFFFF);
+            const std::u16string text = randomText(random, random() % (close ? 3000 : 600));
             CAPTURE(start);
             CAPTURE(end);
             CAPTURE(text.size());
