@@ -1,0 +1,344 @@
+// Colour fade engine: one "<Font Color=#RRGGBB>" tag per UTF-16 unit of the text.
+#include "VeskFade.h"
+
+#include <array>
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <cfenv>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#ifdef _MSC_VER
+#pragma fenv_access(on)
+#endif
+
+namespace VeskFade {
+namespace {
+
+constexpr char16_t kTagOpening[] = u"<Font Color=#";
+constexpr std::size_t kTagOpeningLength = sizeof kTagOpening / sizeof kTagOpening[0] - 1;
+constexpr char16_t kTagEnd = u'>';
+// Tag opening, six digits, tag end, the character.
+constexpr std::size_t kFragmentLength = kTagOpeningLength + 6 + 1 + 1;
+static_assert(kFragmentLength == 21);
+
+constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
+
+// The hexadecimal text of a value as ColorHex6 writes it: 6 to 8 digits.
+struct HexText {
+    char16_t digits[8];
+    int length;
+};
+
+HexText hexText(std::int32_t value) {
+    auto bits = static_cast<std::uint32_t>(value);
+    int length = 6;
+    while (length < 8 && (bits >> (4 * length)) != 0) {
+        ++length;
+    }
+    HexText text{};
+    text.length = length;
+    for (int k = length - 1; k >= 0; --k) {
+        text.digits[k] = kHexDigits[bits & 0xF];
+        bits >>= 4;
+    }
+    return text;
+}
+
+std::int16_t pieceAt(const HexText& text, int first) {
+    const auto digit = [](char16_t c) { return c <= u'9' ? c - u'0' : c - u'A' + 10; };
+    return static_cast<std::int16_t>(16 * digit(text.digits[first]) + digit(text.digits[first + 1]));
+}
+
+// Two hexadecimal digits of every component value 0..255, stored as a unit.
+struct DigitPair {
+    char16_t digits[2];
+};
+
+constexpr auto kDigitPairs = [] {
+    std::array<DigitPair, 256> pairs{};
+    for (int v = 0; v < 256; ++v) {
+        pairs[v] = {{kHexDigits[v >> 4], kHexDigits[v & 0xF]}};
+    }
+    return pairs;
+}();
+
+// Adding 1.5 * 2^52 rounds to an integer in one IEEE addition, halves to even (|x| < 2^51); the
+// integer then sits in the low bits of the sum. MinGW's nearbyint is a slow library call.
+constexpr double kRoundingBias = 6755399441055744.0;
+
+std::int32_t roundHalfEven(double x) {
+    const double biased = x + kRoundingBias;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(biased)));
+}
+
+constexpr int kCheckedStatus = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+// d / n, followed by a check of the floating-point status. The status is cleared once for the three
+// divisions (clearing is slow; a test after each still tells which raised); the volatiles keep the
+// division between the clearing and the test.
+double checkedDivision(int difference, std::int32_t n, const char* component) {
+    volatile double numerator = difference;
+    volatile double denominator = n;
+    volatile double quotient = numerator / denominator;
+    if (std::fetestexcept(kCheckedStatus) != 0) {
+        throw FloatingPointError(std::string("VeskFade: floating-point error in the step of the ") + component +
+                                 " component");
+    }
+    return quotient;
+}
+
+// One component's interpolation: value(i) = s + i * step, each operation rounded to double.
+struct Channel {
+    double start;
+    double step;
+    int difference;
+
+    Channel(std::int16_t s, std::int16_t e, std::int32_t n, const char* component) : start(s), difference(e - s) {
+        if (difference < std::numeric_limits<std::int16_t>::min() ||
+            difference > std::numeric_limits<std::int16_t>::max()) {
+            throw OverflowError("VeskFade: overflow: the difference of the " + std::string(component) +
+                                " components (" + std::to_string(e) + " - " + std::to_string(s) +
+                                ") leaves the 16-bit range");
+        }
+        step = checkedDivision(difference, n, component);
+    }
+
+    std::int32_t at(double i) const { return roundHalfEven(start + i * step); }
+
+    // The first position after i whose component differs from at(i) == v, n + 1 when none. The
+    // component is monotone in i: estimate where the value crosses the half-way point to the next
+    // integer, then correct the estimate with at() itself.
+    std::int32_t nextChange(std::int32_t i, std::int32_t v, std::int32_t n) const {
+        if (difference == 0) {
+            return n + 1;
+        }
+        const double crossing = ((difference > 0 ? v + 0.5 : v - 0.5) - start) / step;
+        std::int32_t j = crossing < i + 1 ? i + 1 : crossing > n ? n + 1 : static_cast<std::int32_t>(crossing);
+        while (j > i + 1 && at(j - 1) != v) {
+            --j;
+        }
+        while (j <= n && at(j) == v) {
+            ++j;
+        }
+        return j;
+    }
+};
+
+bool isByte(std::int16_t component) { return component >= 0 && component <= 255; }
+
+std::size_t resultLength(std::size_t n, std::size_t perCharacter, std::size_t limit) {
+    if (n > limit / perCharacter) {
+        throw std::bad_alloc();
+    }
+    return n * perCharacter;
+}
+
+// Components in 0..255: every value stays between start and end, so every colour has six digits
+// and no conversion can overflow.
+//
+// Fragments are assembled in a small buffer whose tag texts are written once, then appended to the
+// result reserved at its full size: no zero-filled second pass over the result, no reallocation.
+class FragmentBuffer {
+public:
+    static constexpr std::int32_t kFragments = 256;
+
+    // Writes the tag opening into as many slots as the text needs; the rest of a slot (digits,
+    // tag end, character) is written for every character.
+    explicit FragmentBuffer(std::size_t n) {
+        const char16_t* end = units_ + kFragmentLength * std::min<std::size_t>(n, kFragments);
+        for (char16_t* slot = units_; slot != end; slot += kFragmentLength) {
+            std::memcpy(slot, kTagOpening, sizeof(char16_t) * kTagOpeningLength);
+        }
+    }
+
+    char16_t* slot(std::int32_t k) { return units_ + kFragmentLength * k; }
+    static char16_t* digits(char16_t* slot) { return slot + kTagOpeningLength; }
+
+    void appendTo(std::u16string& result, std::int32_t count) const {
+        result.append(units_, kFragmentLength * static_cast<std::size_t>(count));
+    }
+
+private:
+    char16_t units_[kFragments * kFragmentLength];
+};
+
+// The mask only keeps the table index in range should a caller have changed the rounding mode.
+void writeDigits(char16_t* out, std::int32_t r, std::int32_t g, std::int32_t b) {
+    std::memcpy(out, &kDigitPairs[r & 0xFF], sizeof(DigitPair));
+    std::memcpy(out + 2, &kDigitPairs[g & 0xFF], sizeof(DigitPair));
+    std::memcpy(out + 4, &kDigitPairs[b & 0xFF], sizeof(DigitPair));
+}
+
+// Short runs of one colour: every character computes its colour, a buffer's worth of one
+// component at a time (a loop that compilers vectorise).
+void appendEachColour(std::u16string& result, const Channel& red, const Channel& green, const Channel& blue,
+                      std::u16string_view text) {
+    FragmentBuffer buffer(text.size());
+    std::int32_t components[3][FragmentBuffer::kFragments];
+    const Channel* channels[3] = {&red, &green, &blue};
+    const auto n = static_cast<std::int32_t>(text.size());
+    for (std::int32_t first = 0; first < n; first += FragmentBuffer::kFragments) {
+        const std::int32_t count = std::min(FragmentBuffer::kFragments, n - first);
+        for (int c = 0; c < 3; ++c) {
+            const Channel channel = *channels[c];
+            for (std::int32_t k = 0; k < count; ++k) {
+                components[c][k] = channel.at(first + k + 1);
+            }
+        }
+        for (std::int32_t k = 0; k < count; ++k) {
+            char16_t units[8];
+            writeDigits(units, components[0][k], components[1][k], components[2][k]);
+            units[6] = kTagEnd;
+            units[7] = text[first + k];
+            std::memcpy(FragmentBuffer::digits(buffer.slot(k)), units, sizeof units);
+        }
+        buffer.appendTo(result, count);
+    }
+}
+
+// Where the fourth unit of a 64-bit word sits.
+constexpr int kLastUnitShift = std::endian::native == std::endian::little ? 48 : 0;
+
+// Long runs of one colour: the colour is computed only where it changes.
+void appendColourRuns(std::u16string& result, const Channel& red, const Channel& green, const Channel& blue,
+                      std::u16string_view text) {
+    FragmentBuffer buffer(text.size());
+    const auto n = static_cast<std::int32_t>(text.size());
+    const Channel* channels[3] = {&red, &green, &blue};
+    std::int32_t value[3] = {};
+    std::int32_t change[3] = {1, 1, 1};
+    std::int32_t nextChange = 1;
+    // Units 13 to 16 and 17 to 20 of the fragment (four digits; two digits, the tag end and the
+    // character) as two 64-bit words, the character's place left 0.
+    std::uint64_t digitWord = 0;
+    std::uint64_t tailWord = 0;
+    std::int32_t i = 1;
+    for (std::int32_t first = 0; first < n; first += FragmentBuffer::kFragments) {
+        const std::int32_t count = std::min(FragmentBuffer::kFragments, n - first);
+        for (std::int32_t k = 0; k < count; ++k, ++i) {
+            if (i == nextChange) {
+                for (int c = 0; c < 3; ++c) {
+                    if (change[c] == i) {
+                        value[c] = channels[c]->at(i);
+                        change[c] = channels[c]->nextChange(i, value[c], n);
+                    }
+                }
+                nextChange = std::min({change[0], change[1], change[2]});
+                char16_t units[8];
+                writeDigits(units, value[0], value[1], value[2]);
+                units[6] = kTagEnd;
+                units[7] = 0;
+                std::memcpy(&digitWord, units, sizeof digitWord);
+                std::memcpy(&tailWord, units + 4, sizeof tailWord);
+            }
+            const std::uint64_t tail = tailWord | std::uint64_t{text[first + k]} << kLastUnitShift;
+            char16_t* slot = buffer.slot(k);
+            std::memcpy(FragmentBuffer::digits(slot), &digitWord, sizeof digitWord);
+            std::memcpy(FragmentBuffer::digits(slot) + 4, &tail, sizeof tail);
+        }
+        buffer.appendTo(result, count);
+    }
+}
+
+// Finding a change costs about as much as a few characters computed one by one.
+constexpr std::size_t kRunLengthForRuns = 8;
+
+std::u16string fadeBytes(const Channel& red, const Channel& green, const Channel& blue, std::u16string_view text) {
+    std::u16string result;
+    result.reserve(resultLength(text.size(), kFragmentLength, result.max_size()));
+    const std::size_t changes = std::abs(red.difference) + std::abs(green.difference) + std::abs(blue.difference);
+    if (text.size() >= kRunLengthForRuns * (changes + 1)) {
+        appendColourRuns(result, red, green, blue, text);
+    } else {
+        appendEachColour(result, red, green, blue, text);
+    }
+    return result;
+}
+
+std::int16_t checked16(std::int32_t value, const char* what) {
+    if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max()) {
+        throw OverflowError(std::string("VeskFade: overflow: the ") + what + " component " + std::to_string(value) +
+                            " leaves the 16-bit range");
+    }
+    return static_cast<std::int16_t>(value);
+}
+
+// P = blue + 256 * green + 65536 * red: red and blue exchanged, so the digits read RRGGBB.
+std::int32_t packedExchanged(const Channel& red, const Channel& green, const Channel& blue, double i) {
+    const std::int64_t packed = checked16(blue.at(i), "blue") + 256 * std::int64_t{checked16(green.at(i), "green")} +
+                                65536 * std::int64_t{checked16(red.at(i), "red")};
+    if (packed < std::numeric_limits<std::int32_t>::min() || packed > std::numeric_limits<std::int32_t>::max()) {
+        throw OverflowError("VeskFade: overflow: the packed colour " + std::to_string(packed) +
+                            " leaves the 32-bit range");
+    }
+    return static_cast<std::int32_t>(packed);
+}
+
+// Any 16-bit components: colours of 6 to 8 digits. A first pass checks every colour and sums the
+// length, so that the result is allocated once and no error leaves anything behind.
+std::u16string fadeAny(const Channel& red, const Channel& green, const Channel& blue, std::u16string_view text) {
+    std::u16string result;
+    std::size_t length = 0;
+    for (std::size_t k = 1; k <= text.size(); ++k) {
+        const std::size_t fragment = kFragmentLength - 6 + hexText(packedExchanged(red, green, blue, double(k))).length;
+        if (length > result.max_size() - fragment) {
+            throw std::bad_alloc();
+        }
+        length += fragment;
+    }
+    result.resize(length);
+    char16_t* out = result.data();
+    double i = 0;
+    for (const char16_t c : text) {
+        i += 1;
+        const HexText hex = hexText(packedExchanged(red, green, blue, i));
+        std::memcpy(out, kTagOpening, sizeof(char16_t) * kTagOpeningLength);
+        out += kTagOpeningLength;
+        std::memcpy(out, hex.digits, sizeof(char16_t) * hex.length);
+        out += hex.length;
+        *out++ = kTagEnd;
+        *out++ = c;
+    }
+    return result;
+}
+
+}  // namespace
+
+std::u16string ColorHex6(std::int32_t value) {
+    const HexText text = hexText(value);
+    return std::u16string(text.digits, text.length);
+}
+
+std::u16string FadeBetweenComponents(std::int16_t startRed, std::int16_t startGreen, std::int16_t startBlue,
+                                     std::int16_t endRed, std::int16_t endGreen, std::int16_t endBlue,
+                                     std::u16string_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        throw OverflowError("VeskFade: overflow: the text is longer than a 32-bit count");
+    }
+    const auto n = static_cast<std::int32_t>(text.size());
+    std::feclearexcept(kCheckedStatus);
+    const Channel red(startRed, endRed, n, "red");
+    const Channel green(startGreen, endGreen, n, "green");
+    const Channel blue(startBlue, endBlue, n, "blue");
+    if (isByte(startRed) && isByte(startGreen) && isByte(startBlue) && isByte(endRed) && isByte(endGreen) &&
+        isByte(endBlue)) {
+        return fadeBytes(red, green, blue, text);
+    }
+    return fadeAny(red, green, blue, text);
+}
+
+std::u16string FadeBetweenColors(ColorValue startColor, ColorValue endColor, std::u16string_view text) {
+    const HexText h1 = hexText(startColor);
+    const HexText h2 = hexText(endColor);
+    // Pieces by position, whatever the length: blue the first two digits, green the next two, red the last two.
+    return FadeBetweenComponents(pieceAt(h1, h1.length - 2), pieceAt(h1, 2), pieceAt(h1, 0),
+                                 pieceAt(h2, h2.length - 2), pieceAt(h2, 2), pieceAt(h2, 0), text);
+}
+
+}  // namespace VeskFade

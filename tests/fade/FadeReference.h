@@ -1,0 +1,118 @@
+// The fade written the plain way, one ColorHex6 text and one append per character, and a checker
+// of the markup's shape; the unit tests and the fuzz target hold the engine against both.
+#pragma once
+
+#include "VeskFade.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace FadeReference {
+
+inline std::u16string hex6(std::int32_t value) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%06X", static_cast<unsigned>(static_cast<std::uint32_t>(value)));
+    return std::u16string(digits, digits + std::char_traits<char>::length(digits));
+}
+
+inline std::int16_t checked16(std::int64_t value) {
+    if (value < INT16_MIN || value > INT16_MAX) {
+        throw VeskFade::OverflowError("16-bit overflow");
+    }
+    return static_cast<std::int16_t>(value);
+}
+
+inline std::u16string fadeComponents(std::int16_t startRed, std::int16_t startGreen, std::int16_t startBlue,
+                                     std::int16_t endRed, std::int16_t endGreen, std::int16_t endBlue,
+                                     std::u16string_view text) {
+    const std::int16_t start[3] = {startRed, startGreen, startBlue};
+    const std::int16_t end[3] = {endRed, endGreen, endBlue};
+    const auto n = static_cast<std::int32_t>(text.size());
+    std::u16string result;
+    for (std::int32_t i = 1; i <= n; ++i) {
+        std::int64_t component[3];
+        for (int k = 0; k < 3; ++k) {
+            const std::int16_t d = checked16(std::int64_t{end[k]} - start[k]);
+            const double step = static_cast<double>(d) / static_cast<double>(n);
+            const double product = static_cast<double>(i) * step;
+            component[k] = checked16(static_cast<std::int64_t>(std::nearbyint(start[k] + product)));
+        }
+        const std::int64_t packed = component[2] + 256 * component[1] + 65536 * component[0];
+        if (packed < INT32_MIN || packed > INT32_MAX) {
+            throw VeskFade::OverflowError("32-bit overflow");
+        }
+        result += u"<Font Color=#";
+        result += hex6(static_cast<std::int32_t>(packed));
+        result += u'>';
+        result += text[i - 1];
+    }
+    return result;
+}
+
+struct Components {
+    int red, green, blue;
+};
+
+inline int hexValue(std::u16string_view digits) {
+    int value = 0;
+    for (const char16_t c : digits) {
+        value = 16 * value + (c <= u'9' ? c - u'0' : c - u'A' + 10);
+    }
+    return value;
+}
+
+inline Components pieces(VeskFade::ColorValue colour) {
+    const std::u16string h = hex6(colour);
+    return {hexValue(std::u16string_view(h).substr(h.size() - 2)), hexValue(std::u16string_view(h).substr(2, 2)),
+            hexValue(std::u16string_view(h).substr(0, 2))};
+}
+
+inline std::u16string fadeColors(VeskFade::ColorValue startColor, VeskFade::ColorValue endColor,
+                                 std::u16string_view text) {
+    const Components s = pieces(startColor), e = pieces(endColor);
+    return fadeComponents(static_cast<std::int16_t>(s.red), static_cast<std::int16_t>(s.green),
+                          static_cast<std::int16_t>(s.blue), static_cast<std::int16_t>(e.red),
+                          static_cast<std::int16_t>(e.green), static_cast<std::int16_t>(e.blue), text);
+}
+
+inline bool between(int value, int a, int b) { return (a <= value && value <= b) || (b <= value && value <= a); }
+
+// Empty when markup is a well-formed fade of text from start to end, else what is wrong with it.
+inline std::string shapeFault(std::u16string_view markup, VeskFade::ColorValue startColor,
+                              VeskFade::ColorValue endColor, std::u16string_view text) {
+    constexpr std::u16string_view opening = u"<Font Color=#";
+    if (markup.size() != 21 * text.size()) {
+        return "length " + std::to_string(markup.size()) + " for " + std::to_string(text.size()) + " characters";
+    }
+    const Components s = pieces(startColor), e = pieces(endColor);
+    Components last{};
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const std::u16string_view fragment = markup.substr(21 * k, 21);
+        const std::string at = " in fragment " + std::to_string(k);
+        if (fragment.substr(0, 13) != opening || fragment[19] != u'>') {
+            return "malformed tag" + at;
+        }
+        for (const char16_t c : fragment.substr(13, 6)) {
+            if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'))) {
+                return "not an upper-case digit" + at;
+            }
+        }
+        if (fragment[20] != text[k]) {
+            return "character changed" + at;
+        }
+        last = {hexValue(fragment.substr(13, 2)), hexValue(fragment.substr(15, 2)), hexValue(fragment.substr(17, 2))};
+        if (!between(last.red, s.red, e.red) || !between(last.green, s.green, e.green) ||
+            !between(last.blue, s.blue, e.blue)) {
+            return "component outside its start and end" + at;
+        }
+    }
+    if (!text.empty() && (last.red != e.red || last.green != e.green || last.blue != e.blue)) {
+        return "the last tag is not the end colour";
+    }
+    return {};
+}
+
+}  // namespace FadeReference

@@ -1,0 +1,153 @@
+#define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
+#include <doctest/doctest.h>
+
+#include "FadeReference.h"
+#include "VeskFade.h"
+
+#include <random>
+
+using VeskFade::ColorHex6;
+using VeskFade::FadeBetweenColors;
+using VeskFade::FadeBetweenComponents;
+using VeskFade::OverflowError;
+using namespace std::string_literals;
+
+namespace {
+
+// The colour digits of every fragment, in order.
+std::u16string colourDigits(std::u16string_view markup) {
+    std::u16string digits;
+    for (std::size_t k = 0; k + 21 <= markup.size(); k += 21) {
+        digits += markup.substr(k + 13, 6);
+        digits += u' ';
+    }
+    return digits;
+}
+
+std::u16string randomText(std::mt19937& random, std::size_t length) {
+    std::u16string text(length, u'\0');
+    for (char16_t& c : text) {
+        c = static_cast<char16_t>(random());
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST_CASE("ColorHex6 pads to six digits and writes negative values as eight") {
+    const struct {
+        std::int32_t value;
+        std::u16string_view hex;
+    } table[] = {{0, u"000000"},        {255, u"0000FF"},      {0x123, u"000123"},    {0xFF0000, u"FF0000"},
+                 {0x1000000, u"1000000"}, {-1, u"FFFFFFFF"}, {-2147483633, u"8000000F"}, {INT32_MIN, u"80000000"},
+                 {0xABCDE, u"0ABCDE"},  {INT32_MAX, u"7FFFFFFF"}};
+    for (const auto& row : table) {
+        CAPTURE(row.value);
+        CHECK(ColorHex6(row.value) == row.hex);
+    }
+}
+
+TEST_CASE("FadeBetweenColors gives the exact markup") {
+    SUBCASE("red to blue on abc") {
+        CHECK(FadeBetweenColors(255, 0xFF0000, u"abc") ==
+              u"<Font Color=#AA0055>a<Font Color=#5500AA>b<Font Color=#0000FF>c");
+    }
+    SUBCASE("steps that are not whole numbers") {
+        CHECK(colourDigits(FadeBetweenColors(0, 0xC0C000, u"seven c")) ==
+              u"001B1B 003737 005252 006E6E 008989 00A5A5 00C0C0 ");
+    }
+    SUBCASE("empty and one-character texts") {
+        CHECK(FadeBetweenColors(255, 0xFF0000, u"") == u"");
+        CHECK(FadeBetweenColors(255, 0xFF0000, u"x") == u"<Font Color=#0000FF>x");
+    }
+    SUBCASE("equal colours") {
+        CHECK(FadeBetweenColors(0x00FF00, 0x00FF00, u"hi") == u"<Font Color=#00FF00>h<Font Color=#00FF00>i");
+    }
+    SUBCASE("halves go to the even neighbour") {
+        CHECK(FadeBetweenColors(0, 0xFFFFFF, u"ab") == u"<Font Color=#808080>a<Font Color=#FFFFFF>b");
+        CHECK(FadeBetweenColors(0, 0x555555, u"ab").substr(0, 21) == u"<Font Color=#2A2A2A>a");
+    }
+    SUBCASE("the product and the sum are rounded to double one after the other") {
+        // 7 * (29 / 14) computes to 14.500000000000002: red 15, where exact arithmetic gives 14.
+        CHECK(FadeBetweenColors(0, 29, u"fourteen chars").substr(6 * 21, 21) == u"<Font Color=#0F0000>e");
+        CHECK(FadeBetweenComponents(0, 0, 0, 29, 0, 0, u"fourteen chars").substr(6 * 21 + 13, 6) == u"0F0000");
+    }
+    SUBCASE("seven- and eight-digit colours are read by position") {
+        CHECK(FadeBetweenColors(-2147483633, -2147483633, u"x") == u"<Font Color=#0F0080>x");
+        CHECK(FadeBetweenColors(0x1ABCDEF, 0x1ABCDEF, u"x") == u"<Font Color=#EFBC1A>x");
+        CHECK(FadeBetweenColors(-1, 0, u"ab") == u"<Font Color=#808080>a<Font Color=#000000>b");
+    }
+    SUBCASE("characters pass through unchanged and unescaped") {
+        CHECK(FadeBetweenColors(0, 0, u"a<b") == u"<Font Color=#000000>a<Font Color=#000000><<Font Color=#000000>b");
+        const std::u16string text = u"\U0001F600 &amp;\0>\u00F8"s;
+        const std::u16string markup = FadeBetweenColors(0x102030, 0xF0E0D0, text);
+        CHECK(FadeReference::shapeFault(markup, 0x102030, 0xF0E0D0, text) == "");
+    }
+}
+
+TEST_CASE("FadeBetweenComponents checks its 16-bit arithmetic") {
+    SUBCASE("a difference outside 16 bits overflows") {
+        CHECK_THROWS_AS(FadeBetweenComponents(-32768, 0, 0, 32767, 0, 0, u"ab"), OverflowError);
+        CHECK_THROWS_AS(FadeBetweenComponents(0, 32767, 0, 0, -2, 0, u"ab"), OverflowError);
+        CHECK_THROWS_AS(FadeBetweenComponents(0, 0, -20000, 0, 0, 20000, u"ab"), OverflowError);
+        CHECK_THROWS_WITH_AS(FadeBetweenComponents(0, 0, 1, 0, 0, -32768, u"a"),
+                             "VeskFade: overflow: the difference of the blue components (-32768 - 1) leaves the "
+                             "16-bit range",
+                             OverflowError);
+    }
+    SUBCASE("a packed colour outside 32 bits overflows, with no wrap") {
+        CHECK(FadeBetweenComponents(32767, 255, 255, 32767, 255, 255, u"x") == u"<Font Color=#7FFFFFFF>x");
+        CHECK_THROWS_AS(FadeBetweenComponents(32767, 256, 0, 32767, 256, 0, u"x"), OverflowError);
+        CHECK_THROWS_AS(FadeBetweenComponents(-32768, -32768, 0, -32768, -32768, 0, u"x"), OverflowError);
+        // Green passes 255 at the fourth character.
+        CHECK_THROWS_AS(FadeBetweenComponents(32767, 0, 0, 32767, 512, 0, u"abcdefgh"), OverflowError);
+        CHECK(FadeBetweenComponents(32767, 256, 0, 32767, 256, 0, u"") == u"");
+    }
+    SUBCASE("other 16-bit colours give 7 and 8 digits") {
+        CHECK(FadeBetweenComponents(0, 0, -1, 0, 0, -1, u"x") == u"<Font Color=#FFFFFFFF>x");
+        CHECK(FadeBetweenComponents(256, 0, 0, 256, 0, 0, u"x") == u"<Font Color=#1000000>x");
+        CHECK(FadeBetweenComponents(-4, 300, 5, 2, 0, 5, u"ab") == u"<Font Color=#FFFF9605>a<Font Color=#020005>b");
+    }
+}
+
+TEST_CASE("random fades are well formed and match the plain algorithm") {
+    std::mt19937 random(20240611);
+    SUBCASE("colours of any 32 bits") {
+        for (int round = 0; round < 300; ++round) {
+            const auto start = static_cast<VeskFade::ColorValue>(round % 3 == 0 ? random() : random() & 0xFFFFFF);
+            // Every other fade has long runs of one colour: colours close together, longer texts.
+            const bool close = round % 2 == 1;
+            const auto end = static_cast<VeskFade::ColorValue>(
+                close ? start ^ (random() & 0x070707) : round % 5 == 0 ? random() : random() & 0xFFFFFF);
+            const std::u16string text = randomText(random, random() % (close ? 3000 : 600));
+            CAPTURE(start);
+            CAPTURE(end);
+            CAPTURE(text.size());
+            const std::u16string markup = FadeBetweenColors(start, end, text);
+            REQUIRE(FadeReference::shapeFault(markup, start, end, text) == "");
+            REQUIRE(markup == FadeReference::fadeColors(start, end, text));
+        }
+    }
+    SUBCASE("any 16-bit components") {
+        for (int round = 0; round < 600; ++round) {
+            std::int16_t c[6];
+            for (auto& component : c) {
+                component = static_cast<std::int16_t>(round % 2 ? random() : random() % 1200 - 600);
+            }
+            const std::u16string text = randomText(random, random() % 100);
+            const auto outcome = [&](decltype(&FadeBetweenComponents) fade) {
+                try {
+                    return fade(c[0], c[1], c[2], c[3], c[4], c[5], text);
+                } catch (const OverflowError&) {
+                    return std::u16string(u"overflow");
+                }
+            };
+            CAPTURE(round);
+            REQUIRE(outcome(FadeBetweenComponents) == outcome(FadeReference::fadeComponents));
+        }
+    }
+    SUBCASE("texts longer than 16 bits") {
+        const std::u16string text = randomText(random, 70001);
+        CHECK(FadeBetweenColors(0x0080FF, 0xFF8000, text) == FadeReference::fadeColors(0x0080FF, 0xFF8000, text));
+    }
+}

@@ -1,0 +1,68 @@
+// Feeds arbitrary colours, 16-bit components and texts to the fade engine. Colours must give a
+// well-formed fade; components may overflow, and then the plain algorithm must overflow too.
+#include "FadeReference.h"
+#include "VeskFade.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+template <typename T>
+T take(const std::uint8_t*& data, std::size_t& size) {
+    T value{};
+    const std::size_t count = size < sizeof value ? size : sizeof value;
+    std::memcpy(&value, data, count);
+    data += count;
+    size -= count;
+    return value;
+}
+
+void fail(const char* what) {
+    std::fprintf(stderr, "fade_fuzz: %s\n", what);
+    std::abort();
+}
+
+std::u16string outcome(decltype(&VeskFade::FadeBetweenComponents) fade, const std::int16_t (&c)[6],
+                       std::u16string_view text) {
+    try {
+        return fade(c[0], c[1], c[2], c[3], c[4], c[5], text);
+    } catch (const VeskFade::OverflowError&) {
+        return u"overflow";
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const bool components = take<std::uint8_t>(data, size) & 1;
+    std::int16_t c[6] = {};
+    VeskFade::ColorValue start = 0, end = 0;
+    if (components) {
+        for (auto& component : c) {
+            component = take<std::int16_t>(data, size);
+        }
+    } else {
+        start = take<std::int32_t>(data, size);
+        end = take<std::int32_t>(data, size);
+    }
+    std::u16string text(size / 2, u'\0');
+    std::memcpy(text.data(), data, 2 * text.size());
+
+    if (components) {
+        if (outcome(VeskFade::FadeBetweenComponents, c, text) != outcome(FadeReference::fadeComponents, c, text)) {
+            fail("FadeBetweenComponents differs from the plain algorithm");
+        }
+        return 0;
+    }
+    const std::u16string markup = VeskFade::FadeBetweenColors(start, end, text);
+    if (const std::string fault = FadeReference::shapeFault(markup, start, end, text); !fault.empty()) {
+        fail(fault.c_str());
+    }
+    if (markup != FadeReference::fadeColors(start, end, text)) {
+        fail("FadeBetweenColors differs from the plain algorithm");
+    }
+    return 0;
+}
