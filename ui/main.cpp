@@ -1,12 +1,12 @@
-#include "EmptyDesktop.h"
 #include "Form1.h"
+#include "User32WindowManager.h"
 
 #include <exception>
 #include <string>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     try {
-        EmptyDesktop desktop;
+        tarvix_aol8::User32WindowManager desktop;
         // Lives until the loop has ended, so it outlives every handler.
         Form1 form(desktop);
         form.Show(showCommand);

@@ -25,7 +25,7 @@ TEST_CASE("announcement lines")
     {
         CHECK(Announcements::LoadedLine.size() == 31);
         CHECK(Announcements::UnloadedLine.size() == 33);
-        CHECK(Announcements::LoadedLine.substr(16, 2) == u"\u2039\u00BB");
+        CHECK(Announcements::LoadedLine.substr(15, 2) == u"\u2039\u00BB");
     }
 
     SUBCASE("line A is the face tag and the faded first line")
@@ -35,7 +35,7 @@ TEST_CASE("announcement lines")
         CHECK(a.substr(0, 26) == face);
         CHECK(a.substr(26, 21) == u"<Font Color=#000606>v");
         CHECK(a.substr(a.size() - 21) == u"<Font Color=#00C0C0>v");
-        CHECK(a[26 + 21 * 16 + 20] == u'\u2039');
+        CHECK(a[26 + 21 * 15 + 20] == u'\u2039');
         CHECK(Announcements::LineA(Announcements::UnloadedLine).size() == 26 + 21 * 33);
     }
 

@@ -1,7 +1,7 @@
 // A desktop on which no chat client runs: every search finds nothing, and nothing is sent anywhere.
 #pragma once
 
-#include "chat/WindowManager.h"
+#include "WindowManager.h"
 
 class EmptyDesktop final : public tarvix_aol8::WindowManager {
 public:
