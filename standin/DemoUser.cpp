@@ -1,5 +1,5 @@
-// Acts as the user in scripts/demo: sets two colours, types a line and a handle, presses "Send" and
-// "load it", and later closes the tool; prints the lines that the stand-in's room posted, as UTF-8.
+// demo_user.exe acts as the user in scripts/demo: it sets two colours, types a line and a handle,
+// presses "Send" and "load it", later closes the tool, and prints the lines that the room posted (UTF-8).
 //   demo_user act LOG     arrange the windows, use the tool, print the room's lines
 //   demo_user close LOG   close the tool, print the lines it posted on closing, close the room
 #include "Form1Ids.h"
