@@ -5,7 +5,9 @@
 
 class EmptyDesktop final : public tarvix_aol8::WindowManager {
 public:
-    tarvix_aol8::WindowHandle FindTopLevel(std::u16string_view) override { return 0; }
+    // Every delivery starts with a top-level search: this counts the button presses.
+    int searches = 0;
+    tarvix_aol8::WindowHandle FindTopLevel(std::u16string_view) override { return ++searches, 0; }
     tarvix_aol8::WindowHandle FindChild(tarvix_aol8::WindowHandle, std::u16string_view) override { return 0; }
     tarvix_aol8::WindowHandle FirstSibling(tarvix_aol8::WindowHandle) override { return 0; }
     tarvix_aol8::WindowHandle NextSibling(tarvix_aol8::WindowHandle) override { return 0; }
