@@ -1,99 +1,106 @@
-// A desktop held in memory for the chat bridge's tests: a window tree in z-order, what each window
-// received, and a hook on every yield to change the desktop at exactly that moment.
+// A desktop held in memory for the chat bridge's tests: a window tree in z-order, one log of every
+// call the bridge makes, and a hook on each yield to change the desktop at exactly that moment.
 #pragma once
 
 #include "WindowManager.h"
 
-#include <cstddef>
+#include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <iterator>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tarvix_aol8 {
 
-// One message as a window received it: a text replacement or a character.
-struct ReceivedMessage {
-    enum class Kind { SetText, Char };
-    Kind kind = Kind::SetText;
-    std::u16string text;  // SetText only
-    char16_t code = 0;    // Char only
+// ASCII as it is, the rest as \uXXXX.
+inline std::string Printable(std::u16string_view text) {
+    std::string out;
+    for (char16_t c : text) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04X", unsigned(c));
+        out += c >= 0x20 && c < 0x7F && c != u'\\' ? std::string(1, char(c)) : escape;
+    }
+    return out;
+}
 
-    friend bool operator==(const ReceivedMessage&, const ReceivedMessage&) = default;
-};
-
-ReceivedMessage SetTextMessage(std::u16string_view text);
-ReceivedMessage CharMessage(char16_t code);
-std::string Describe(const ReceivedMessage& message);
-
-// One class-name search the desktop was asked; parent 0 is a search among the top-level windows.
-struct ClassSearch {
-    WindowHandle parent = 0;
-    std::u16string className;
-
-    friend bool operator==(const ClassSearch&, const ClassSearch&) = default;
-};
-
-std::string Describe(const ClassSearch& search);
-
-// Readable form of a UTF-16 text for test output: ASCII as it is, the rest as \uXXXX, long texts cut.
-std::string Printable(std::u16string_view text);
-
-// Class names match without regard to ASCII case (enough for the chat client's class names).
-// Handles are never reused: a destroyed window stays gone, as a vanished window of another program.
+// Window 0 is the root, whose children are the top-level windows. Class names match without regard to
+// ASCII case. Handles are never reused: a destroyed window stays gone, as another program's would.
 class MemoryDesktop final : public WindowManager {
 public:
-    // Creates a window behind its existing siblings; parent 0 makes a top-level window.
-    WindowHandle Create(WindowHandle parent, std::u16string_view className);
-    // Destroys the window and all its descendants; their logs stay readable.
-    void Destroy(WindowHandle window);
-    // Brings the window in front of its siblings.
-    void Raise(WindowHandle window);
-    // Changes the window's text as a user typing would, without a message.
-    void Type(WindowHandle window, std::u16string_view text);
+    // Creates a window behind its existing siblings.
+    WindowHandle Create(WindowHandle parent, std::u16string_view className) {
+        windows_.push_back({std::u16string(className), parent});
+        windows_.at(parent).children.push_back(windows_.size() - 1);
+        return windows_.size() - 1;
+    }
+    void Destroy(WindowHandle window) {
+        std::erase(Siblings(window), window);
+        windows_.at(window).alive = false;
+    }
+    void Raise(WindowHandle window) {
+        std::erase(Siblings(window), window);
+        Siblings(window).insert(Siblings(window).begin(), window);
+    }
+    // Called on every yield, nested ones included, with the number of yields so far.
+    void OnYield(std::function<void(int)> hook) { onYield_ = std::move(hook); }
 
-    bool Exists(WindowHandle window) const;
-    const std::u16string& Text(WindowHandle window) const;
-    const std::vector<ReceivedMessage>& Received(WindowHandle window) const;
-    // Every SetText and SendChar, including those addressed to no window.
-    std::size_t MessagesSent() const { return messagesSent_; }
-    std::size_t Yields() const { return yields_; }
-    const std::vector<ClassSearch>& Searches() const { return searches_; }
+    // Every call in order: "find 2 aol child", "yield", "settext 9 \"text\"", "char 9 13".
+    const std::vector<std::string>& Log() const { return log_; }
+    // The messages of the log, to whichever window.
+    std::vector<std::string> Sent() const {
+        std::vector<std::string> sent;
+        std::ranges::copy_if(log_, std::back_inserter(sent), [](const std::string& entry) {
+            return entry.starts_with("settext ") || entry.starts_with("char ");
+        });
+        return sent;
+    }
 
-    // Called on every yield, nested yields included.
-    void OnYield(std::function<void()> hook) { onYield_ = std::move(hook); }
-
-    WindowHandle FindTopLevel(std::u16string_view className) override;
-    WindowHandle FindChild(WindowHandle parent, std::u16string_view className) override;
-    WindowHandle FirstSibling(WindowHandle window) override;
-    WindowHandle NextSibling(WindowHandle window) override;
-    void YieldToPendingEvents() override;
-    void SetText(WindowHandle window, std::u16string_view text) override;
-    void SendChar(WindowHandle window, char16_t character) override;
+    WindowHandle FindTopLevel(std::u16string_view className) override { return FindChild(0, className); }
+    WindowHandle FindChild(WindowHandle parent, std::u16string_view className) override {
+        Record("find", parent, Printable(className));
+        if (!windows_.at(parent).alive) return 0;
+        const auto sameLetter = [](char16_t a, char16_t b) { return Fold(a) == Fold(b); };
+        for (WindowHandle child : windows_[parent].children)
+            if (std::ranges::equal(windows_[child].className, className, sameLetter)) return child;
+        return 0;
+    }
+    WindowHandle FirstSibling(WindowHandle window) override { return Alive(window) ? Siblings(window).front() : 0; }
+    WindowHandle NextSibling(WindowHandle window) override {
+        if (!Alive(window)) return 0;
+        const auto next = std::ranges::find(Siblings(window), window) + 1;
+        return next == Siblings(window).end() ? 0 : *next;
+    }
+    void YieldToPendingEvents() override {
+        log_.push_back("yield");
+        // A copy, so that the hook may replace itself or run a nested delivery that yields again.
+        if (std::function<void(int)> hook = onYield_) hook(++yields_);
+    }
+    void SetText(WindowHandle window, std::u16string_view text) override {
+        Record("settext", window, '"' + Printable(text) + '"');
+    }
+    void SendChar(WindowHandle window, char16_t c) override { Record("char", window, std::to_string(c)); }
 
 private:
     struct Window {
         std::u16string className;
         WindowHandle parent = 0;
-        std::vector<WindowHandle> children;  // front to back
-        std::u16string text;
-        std::vector<ReceivedMessage> received;
+        std::vector<WindowHandle> children = {};  // front to back
         bool alive = true;
     };
+    static char16_t Fold(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; }
+    bool Alive(WindowHandle window) const { return window != 0 && windows_.at(window).alive; }
+    std::vector<WindowHandle>& Siblings(WindowHandle window) {
+        return windows_.at(windows_.at(window).parent).children;
+    }
+    void Record(const char* kind, WindowHandle window, const std::string& detail) {
+        log_.push_back(kind + (" " + std::to_string(window)) + " " + detail);
+    }
 
-    const Window* Lookup(WindowHandle window) const;
-    const Window& Known(WindowHandle window) const;
-    Window& Live(WindowHandle window);
-    Window* LiveOrNull(WindowHandle window);
-    std::vector<WindowHandle>& SiblingsOf(const Window& window);
-    void MarkDestroyed(WindowHandle window);
-
-    std::vector<Window> windows_;
-    std::vector<WindowHandle> topLevel_;  // front to back
-    std::vector<ClassSearch> searches_;
-    std::function<void()> onYield_;
-    std::size_t messagesSent_ = 0;
-    std::size_t yields_ = 0;
+    std::vector<Window> windows_{Window{}};
+    std::vector<std::string> log_;
+    std::function<void(int)> onYield_;
+    int yields_ = 0;
 };
 
 }  // namespace tarvix_aol8
