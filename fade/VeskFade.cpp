@@ -115,6 +115,7 @@ struct Channel {
     }
 
     std::int32_t at(double i) const { return roundHalfEven(start + i * step); }
+    // The sum that at(i) rounds, the bias already added: roundedBits of it is at(i).
     double biasedValue(double i) const { return start + i * step + kRoundingBias; }
 
     // The first position after i whose component differs from at(i) == v, n + 1 when none. The
