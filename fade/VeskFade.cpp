@@ -52,15 +52,22 @@ std::int16_t pieceAt(const HexText& text, int first) {
     return static_cast<std::int16_t>(16 * digit(text.digits[first]) + digit(text.digits[first + 1]));
 }
 
-// Two hexadecimal digits of every component value 0..255, stored as a unit.
-struct DigitPair {
-    char16_t digits[2];
-};
+// The 64-bit word whose memory holds the four units a, b, c, d in this order.
+constexpr std::uint64_t unitWord(std::uint64_t a, std::uint64_t b, std::uint64_t c, std::uint64_t d) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return a | b << 16 | c << 32 | d << 48;
+    } else {
+        return a << 48 | b << 32 | c << 16 | d;
+    }
+}
 
+// The two hexadecimal digits of every component value 0..255 as units 0-1 and as units 2-3 of a
+// word, so that a fragment's digit words are put together with one OR and no shift.
 constexpr auto kDigitPairs = [] {
-    std::array<DigitPair, 256> pairs{};
-    for (int v = 0; v < 256; ++v) {
-        pairs[v] = {{kHexDigits[v >> 4], kHexDigits[v & 0xF]}};
+    std::array<std::array<std::uint64_t, 256>, 2> pairs{};
+    for (std::uint64_t v = 0; v < 256; ++v) {
+        pairs[0][v] = unitWord(kHexDigits[v >> 4], kHexDigits[v & 0xF], 0, 0);
+        pairs[1][v] = unitWord(0, 0, kHexDigits[v >> 4], kHexDigits[v & 0xF]);
     }
     return pairs;
 }();
@@ -69,10 +76,11 @@ constexpr auto kDigitPairs = [] {
 // integer then sits in the low bits of the sum. MinGW's nearbyint is a slow library call.
 constexpr double kRoundingBias = 6755399441055744.0;
 
-std::int32_t roundHalfEven(double x) {
-    const double biased = x + kRoundingBias;
+std::int32_t roundedBits(double biased) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(biased)));
 }
+
+std::int32_t roundHalfEven(double x) { return roundedBits(x + kRoundingBias); }
 
 constexpr int kCheckedStatus = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
@@ -107,6 +115,8 @@ struct Channel {
     }
 
     std::int32_t at(double i) const { return roundHalfEven(start + i * step); }
+    // The sum that at(i) rounds, the bias already added: roundedBits of it is at(i).
+    double biasedValue(double i) const { return start + i * step + kRoundingBias; }
 
     // The first position after i whose component differs from at(i) == v, n + 1 when none. The
     // component is monotone in i: estimate where the value crosses the half-way point to the next
@@ -138,15 +148,26 @@ std::size_t resultLength(std::size_t n, std::size_t perCharacter, std::size_t li
 
 // Components in 0..255: every value stays between start and end, so every colour has six digits
 // and no conversion can overflow.
-//
-// Fragments are assembled in a small buffer whose tag texts are written once, then appended to the
-// result reserved at its full size: no zero-filled second pass over the result, no reallocation.
+
+// Units 13-16 (red and green digits) and 17-20 (blue digits, tag end, character) of a fragment.
+struct ColourWords {
+    std::uint64_t digits;
+    std::uint64_t tail;  // the character's unit left 0
+
+    // The mask only keeps the table index in range should a caller have changed the rounding mode.
+    ColourWords(std::int32_t r, std::int32_t g, std::int32_t b)
+        : digits(kDigitPairs[0][r & 0xFF] | kDigitPairs[1][g & 0xFF]),
+          tail(kDigitPairs[0][b & 0xFF] | unitWord(0, 0, kTagEnd, 0)) {}
+};
+
+// Fragments are assembled in a small buffer whose tag openings are written once, then appended to
+// the result reserved at its full size. Per character that leaves two word stores into memory
+// already in the cache and the share of one bulk copy; writing in place into a zero-filled result
+// costs a fill of every byte plus four stores a character.
 class FragmentBuffer {
 public:
     static constexpr std::int32_t kFragments = 256;
 
-    // Writes the tag opening into as many slots as the text needs; the rest of a slot (digits,
-    // tag end, character) is written for every character.
     explicit FragmentBuffer(std::size_t n) {
         const char16_t* end = units_ + kFragmentLength * std::min<std::size_t>(n, kFragments);
         for (char16_t* slot = units_; slot != end; slot += kFragmentLength) {
@@ -154,8 +175,12 @@ public:
         }
     }
 
-    char16_t* slot(std::int32_t k) { return units_ + kFragmentLength * k; }
-    static char16_t* digits(char16_t* slot) { return slot + kTagOpeningLength; }
+    void write(std::int32_t k, const ColourWords& colour, char16_t c) {
+        const std::uint64_t tail = colour.tail | unitWord(0, 0, 0, c);
+        char16_t* digits = units_ + kFragmentLength * k + kTagOpeningLength;
+        std::memcpy(digits, &colour.digits, sizeof colour.digits);
+        std::memcpy(digits + 4, &tail, sizeof tail);
+    }
 
     void appendTo(std::u16string& result, std::int32_t count) const {
         result.append(units_, kFragmentLength * static_cast<std::size_t>(count));
@@ -165,56 +190,54 @@ private:
     char16_t units_[kFragments * kFragmentLength];
 };
 
-// The mask only keeps the table index in range should a caller have changed the rounding mode.
-void writeDigits(char16_t* out, std::int32_t r, std::int32_t g, std::int32_t b) {
-    std::memcpy(out, &kDigitPairs[r & 0xFF], sizeof(DigitPair));
-    std::memcpy(out + 2, &kDigitPairs[g & 0xFF], sizeof(DigitPair));
-    std::memcpy(out + 4, &kDigitPairs[b & 0xFF], sizeof(DigitPair));
-}
-
-// Short runs of one colour: every character computes its colour, a buffer's worth of one
-// component at a time (a loop that compilers vectorise).
-void appendEachColour(std::u16string& result, const Channel& red, const Channel& green, const Channel& blue,
-                      std::u16string_view text) {
+// Short runs of one colour: every character computes its colour. The three sums s + i * step
+// (biased for rounding) are computed for a buffer's worth of positions in one loop that compilers
+// vectorise, in whole groups of kGroup even past the end of the text: a fixed count vectorises
+// best, and values past the end are never used. Each sum's low bits are then its component.
+void appendEachColour(std::u16string& result, const Channel (&channels)[3], std::u16string_view text) {
+    constexpr std::int32_t kBlock = FragmentBuffer::kFragments;
+    constexpr std::int32_t kGroup = 8;
+    static_assert(kBlock % kGroup == 0);
+    static constexpr auto kPositions = [] {
+        std::array<double, kBlock> positions{};
+        for (std::int32_t k = 0; k < kBlock; ++k) {
+            positions[k] = k + 1;
+        }
+        return positions;
+    }();
     FragmentBuffer buffer(text.size());
-    std::int32_t components[3][FragmentBuffer::kFragments];
-    const Channel* channels[3] = {&red, &green, &blue};
+    double sums[3][kBlock];
+    const Channel red = channels[0];
+    const Channel green = channels[1];
+    const Channel blue = channels[2];
     const auto n = static_cast<std::int32_t>(text.size());
-    for (std::int32_t first = 0; first < n; first += FragmentBuffer::kFragments) {
-        const std::int32_t count = std::min(FragmentBuffer::kFragments, n - first);
-        for (int c = 0; c < 3; ++c) {
-            const Channel channel = *channels[c];
-            for (std::int32_t k = 0; k < count; ++k) {
-                components[c][k] = channel.at(first + k + 1);
+    for (std::int32_t first = 0; first < n; first += kBlock) {
+        const double base = first;
+        const std::int32_t count = std::min(kBlock, n - first);
+        for (std::int32_t group = 0; group < count; group += kGroup) {
+            for (std::int32_t k = group; k < group + kGroup; ++k) {
+                const double i = base + kPositions[k];
+                sums[0][k] = red.biasedValue(i);
+                sums[1][k] = green.biasedValue(i);
+                sums[2][k] = blue.biasedValue(i);
             }
         }
         for (std::int32_t k = 0; k < count; ++k) {
-            char16_t units[8];
-            writeDigits(units, components[0][k], components[1][k], components[2][k]);
-            units[6] = kTagEnd;
-            units[7] = text[first + k];
-            std::memcpy(FragmentBuffer::digits(buffer.slot(k)), units, sizeof units);
+            const ColourWords colour(roundedBits(sums[0][k]), roundedBits(sums[1][k]), roundedBits(sums[2][k]));
+            buffer.write(k, colour, text[first + k]);
         }
         buffer.appendTo(result, count);
     }
 }
 
-// Where the fourth unit of a 64-bit word sits.
-constexpr int kLastUnitShift = std::endian::native == std::endian::little ? 48 : 0;
-
-// Long runs of one colour: the colour is computed only where it changes.
-void appendColourRuns(std::u16string& result, const Channel& red, const Channel& green, const Channel& blue,
-                      std::u16string_view text) {
+// Long runs of one colour: the colour is computed only where a component changes.
+void appendColourRuns(std::u16string& result, const Channel (&channels)[3], std::u16string_view text) {
     FragmentBuffer buffer(text.size());
     const auto n = static_cast<std::int32_t>(text.size());
-    const Channel* channels[3] = {&red, &green, &blue};
     std::int32_t value[3] = {};
     std::int32_t change[3] = {1, 1, 1};
     std::int32_t nextChange = 1;
-    // Units 13 to 16 and 17 to 20 of the fragment (four digits; two digits, the tag end and the
-    // character) as two 64-bit words, the character's place left 0.
-    std::uint64_t digitWord = 0;
-    std::uint64_t tailWord = 0;
+    ColourWords colour(0, 0, 0);
     std::int32_t i = 1;
     for (std::int32_t first = 0; first < n; first += FragmentBuffer::kFragments) {
         const std::int32_t count = std::min(FragmentBuffer::kFragments, n - first);
@@ -222,22 +245,14 @@ void appendColourRuns(std::u16string& result, const Channel& red, const Channel&
             if (i == nextChange) {
                 for (int c = 0; c < 3; ++c) {
                     if (change[c] == i) {
-                        value[c] = channels[c]->at(i);
-                        change[c] = channels[c]->nextChange(i, value[c], n);
+                        value[c] = channels[c].at(i);
+                        change[c] = channels[c].nextChange(i, value[c], n);
                     }
                 }
                 nextChange = std::min({change[0], change[1], change[2]});
-                char16_t units[8];
-                writeDigits(units, value[0], value[1], value[2]);
-                units[6] = kTagEnd;
-                units[7] = 0;
-                std::memcpy(&digitWord, units, sizeof digitWord);
-                std::memcpy(&tailWord, units + 4, sizeof tailWord);
+                colour = ColourWords(value[0], value[1], value[2]);
             }
-            const std::uint64_t tail = tailWord | std::uint64_t{text[first + k]} << kLastUnitShift;
-            char16_t* slot = buffer.slot(k);
-            std::memcpy(FragmentBuffer::digits(slot), &digitWord, sizeof digitWord);
-            std::memcpy(FragmentBuffer::digits(slot) + 4, &tail, sizeof tail);
+            buffer.write(k, colour, text[first + k]);
         }
         buffer.appendTo(result, count);
     }
@@ -247,13 +262,14 @@ void appendColourRuns(std::u16string& result, const Channel& red, const Channel&
 constexpr std::size_t kRunLengthForRuns = 8;
 
 std::u16string fadeBytes(const Channel& red, const Channel& green, const Channel& blue, std::u16string_view text) {
+    const Channel channels[3] = {red, green, blue};
     std::u16string result;
     result.reserve(resultLength(text.size(), kFragmentLength, result.max_size()));
     const std::size_t changes = std::abs(red.difference) + std::abs(green.difference) + std::abs(blue.difference);
     if (text.size() >= kRunLengthForRuns * (changes + 1)) {
-        appendColourRuns(result, red, green, blue, text);
+        appendColourRuns(result, channels, text);
     } else {
-        appendEachColour(result, red, green, blue, text);
+        appendEachColour(result, channels, text);
     }
     return result;
 }
@@ -322,7 +338,11 @@ std::u16string FadeBetweenComponents(std::int16_t startRed, std::int16_t startGr
         throw OverflowError("VeskFade: overflow: the text is longer than a 32-bit count");
     }
     const auto n = static_cast<std::int32_t>(text.size());
-    std::feclearexcept(kCheckedStatus);
+    // Clearing the status (a reload of the whole x87 environment) costs more than a short fade;
+    // testing it is cheap, and it is normally clear already.
+    if (std::fetestexcept(kCheckedStatus) != 0) {
+        std::feclearexcept(kCheckedStatus);
+    }
     const Channel red(startRed, endRed, n, "red");
     const Channel green(startGreen, endGreen, n, "green");
     const Channel blue(startBlue, endBlue, n, "blue");
