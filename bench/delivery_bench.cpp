@@ -1,7 +1,7 @@
 // The cost of one delivery as the chat client's desktop grows: N document windows in front of the
 // room, each of them a candidate that the locator yields at and runs nine searches on.
 // Runs against the stand-in chat client; not part of the tests (scripts/bench-delivery).
-#include "StandIn.h"
+#include "StandInProcess.h"
 #include "User32WindowManager.h"
 #include "tarvix_aol8.h"
 

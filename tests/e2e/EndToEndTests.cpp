@@ -4,7 +4,7 @@
 #include "Announcements.h"
 #include "Form1Ids.h"
 #include "LogExpect.h"
-#include "StandIn.h"
+#include "StandInProcess.h"
 #include "ToolProcess.h"
 #include "User32WindowManager.h"
 #include "VeskFade.h"

@@ -1,7 +1,7 @@
 // The chat bridge on the real desktop, against the stand-in chat client running as another process.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include "LogExpect.h"
-#include "StandIn.h"
+#include "StandInProcess.h"
 #include "User32WindowManager.h"
 #include "tarvix_aol8.h"
 

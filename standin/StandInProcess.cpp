@@ -1,4 +1,4 @@
-#include "StandIn.h"
+#include "StandInProcess.h"
 
 #include <windows.h>
 
