@@ -141,6 +141,32 @@ TEST_CASE("colour mixers: a real move of a bar recomputes its own swatch only") 
     ReleaseDC(shown.Item(Color2), dc);
 }
 
+// The text of the message box that the hook closes.
+std::wstring g_report;
+HHOOK g_hook = nullptr;
+
+LRESULT CALLBACK CloseReport(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND box = reinterpret_cast<HWND>(wParam);
+    wchar_t text[256] = {};
+    if (code == HCBT_ACTIVATE && GetDlgItemTextW(box, 0xFFFF, text, 256) > 0) {
+        g_report = text;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+TEST_CASE("a handler's failed control access is reported at the window's boundary, and the tool goes on") {
+    ShownForm shown;
+    DestroyWindow(shown.Item(Green2));
+    g_hook = SetWindowsHookExW(WH_CBT, CloseReport, nullptr, GetCurrentThreadId());
+    shown.Scroll(Blue2, SB_LINERIGHT);
+    UnhookWindowsHookEx(g_hook);
+    CHECK(g_report == L"Blue2_Change: reading the position of Green2 failed (system error 1400)");
+    CHECK(shown.Swatch(Color2) == kFace);
+    shown.Scroll(red1, SB_LINERIGHT);
+    CHECK(shown.Swatch(color1) == 1);
+}
+
 TEST_CASE("closing the window destroys it and ends the message loop") {
     ShownForm shown;
     PostMessageW(shown.window, WM_CLOSE, 0, 0);
