@@ -90,9 +90,11 @@ TEST_CASE(kLayoutCase) {
     for (int id : {Text1, Text2}) CHECK(SendMessageW(shown.Item(id), EM_GETLIMITTEXT, 0, 0) > 1000000);
 }
 
-TEST_CASE("keyboard: focus starts on Blue2 and Tab cycles; Enter and Escape press nothing") {
+TEST_CASE("keyboard: focus starts on Blue2, arrows move it, Tab cycles; Enter and Escape press nothing") {
     ShownForm shown;
     CHECK(GetFocus() == shown.Item(Blue2));
+    ShownForm::Key(VK_RIGHT);  // the arrow keys move the focused bar
+    CHECK(shown.Swatch(Color2) == 0x010000);
     for (int id : {Green2, Red2, Text1, Command1, blue1, green1, red1, Text2, Command2, Blue2}) {
         ShownForm::Key(VK_TAB);
         CHECK(GetDlgCtrlID(GetFocus()) == id);
