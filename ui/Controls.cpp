@@ -54,13 +54,6 @@ std::u16string ReadText(const Control& box) {
     return std::u16string(text.begin(), text.end());
 }
 
-void WriteText(const Control& box, std::u16string_view text) {
-    constexpr const char* action = "setting the text of";
-    RequireWindow(action, box);
-    const std::wstring wide(text.begin(), text.end());
-    if (!SetWindowTextW(box.window, wide.c_str())) Fail(action, box);
-}
-
 VeskFade::ColorValue ReadBackColor(const Control& swatch) {
     RequireWindow("reading the background colour of", swatch);
     const auto stored = reinterpret_cast<std::uintptr_t>(GetPropW(swatch.window, kBackColorProperty));

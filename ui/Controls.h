@@ -3,12 +3,11 @@
 
 #include <windows.h>
 
-#include "fade/VeskFade.h"
+#include "VeskFade.h"
 
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 
 // One control: its window and the name the code knows it by.
 struct Control {
@@ -32,7 +31,6 @@ void WritePosition(const Control& bar, std::int16_t position);
 
 // A text box's whole text (UTF-16).
 std::u16string ReadText(const Control& box);
-void WriteText(const Control& box, std::u16string_view text);
 
 // A swatch's background colour: a ColorValue, or a system-colour reference (top bit set, index in the low byte).
 VeskFade::ColorValue ReadBackColor(const Control& swatch);
