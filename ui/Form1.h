@@ -5,7 +5,7 @@
 
 #include "Controls.h"
 #include "Gdi.h"
-#include "chat/WindowManager.h"
+#include "WindowManager.h"
 
 #include <cstdint>
 #include <string_view>
