@@ -15,8 +15,7 @@ constexpr std::u16string_view Trailer = u" '`v'`v";
 constexpr VeskFade::ColorValue FadeStart = 0;         // black
 constexpr VeskFade::ColorValue FadeEnd = 12632064;    // 0xC0C000: green 192, blue 192
 
-std::u16string Faded(std::u16string_view text)
-{
+std::u16string Faded(std::u16string_view text) {
     return VeskFade::FadeBetweenColors(FadeStart, FadeEnd, text);
 }
 
@@ -26,15 +25,13 @@ const std::u16string_view LoadedLine = u"v\u00B4'v\u00B4' q\u00F9\u00E8nl\u00F8w
 const std::u16string_view UnloadedLine =
     u"v\u00B4'v\u00B4' q\u00F9\u00E8nl\u00F8w \u2039\u00BB \u00FAnl\u00F8ad\u00E8d '`v'`v";
 
-std::u16string LineA(std::u16string_view firstLine)
-{
+std::u16string LineA(std::u16string_view firstLine) {
     std::u16string line(FaceTag);
     line += Faded(firstLine);
     return line;
 }
 
-std::u16string LineB(std::u16string_view handle)
-{
+std::u16string LineB(std::u16string_view handle) {
     std::u16string line(FaceTag);
     line += Faded(VersionLine);
     line += HandlePrefix;
