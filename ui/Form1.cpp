@@ -215,6 +215,12 @@ void Form1::CreateControls(HINSTANCE instance, int dpiX, int dpiY) {
 
 void Form1::Show(int showCommand) {
     ShowWindow(window_, showCommand);
+    // A shortcut set to run maximized or minimized: with neither box the window keeps its fixed size. Restored
+    // only after the first ShowWindow, which the system may override with the starting program's choice.
+    if (IsZoomed(window_) || IsIconic(window_)) {
+        ShowWindow(window_, SW_SHOWNOACTIVATE);
+        if (GetActiveWindow() == window_) RestoreFocus();
+    }
     UpdateWindow(window_);
 }
 

@@ -202,3 +202,19 @@ TEST_CASE("at 120 and 144 dpi the layout scales with the system's ratio") {
     SetEnvironmentVariableA("QUENLOW_EXPECT_DPI", nullptr);
     RegCloseKey(key);
 }
+
+TEST_CASE("a start maximized or minimized (a shortcut's setting) shows the window at its fixed size") {
+    for (int command : {SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED, SW_SHOWMINNOACTIVE, SW_MINIMIZE}) {
+        CAPTURE(command);
+        EmptyDesktop desktop;
+        Form1 form{desktop};
+        form.Show(command);
+        CHECK(IsWindowVisible(form.Window()));
+        CHECK_FALSE(IsZoomed(form.Window()));
+        CHECK_FALSE(IsIconic(form.Window()));
+        RECT client{};
+        GetClientRect(form.Window(), &client);
+        CHECK(Corners(client) == Corners({0, 0, 193, 128}));
+        if (GetActiveWindow() == form.Window()) CHECK(GetFocus() == GetDlgItem(form.Window(), Blue2));
+    }
+}
