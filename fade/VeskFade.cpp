@@ -10,6 +10,12 @@
 #include <limits>
 #include <new>
 
+#if defined(_WIN32)
+#include <float.h>
+#elif defined(__i386__)
+#include <fpu_control.h>
+#endif
+
 #ifdef _MSC_VER
 #pragma fenv_access(on)
 #endif
@@ -82,7 +88,19 @@ std::int32_t roundedBits(double biased) {
 
 std::int32_t roundHalfEven(double x) { return roundedBits(x + kRoundingBias); }
 
+// Whether an invalid operation, a division by zero or an overflow has raised its status flag. On
+// Windows the CRT's: MinGW's fetestexcept asks the processor for SSE (CPUID) at every call, which
+// costs about a microsecond in a virtual machine.
+#if defined(_WIN32)
+// _statusfp's bits, MSVC's _SW_INVALID, _SW_ZERODIVIDE and _SW_OVERFLOW (MinGW's <float.h> lacks them).
+constexpr unsigned kCheckedStatus = 0x10 | 0x08 | 0x04;
+bool checkedStatusRaised() { return (_statusfp() & kCheckedStatus) != 0; }
+void clearStatus() { _clearfp(); }
+#else
 constexpr int kCheckedStatus = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+bool checkedStatusRaised() { return std::fetestexcept(kCheckedStatus) != 0; }
+void clearStatus() { std::feclearexcept(kCheckedStatus); }
+#endif
 
 // d / n, followed by a check of the floating-point status. The status is cleared once for the three
 // divisions (clearing is slow; a test after each still tells which raised); the volatiles keep the
@@ -91,7 +109,7 @@ double checkedDivision(int difference, std::int32_t n, const char* component) {
     volatile double numerator = difference;
     volatile double denominator = n;
     volatile double quotient = numerator / denominator;
-    if (std::fetestexcept(kCheckedStatus) != 0) {
+    if (checkedStatusRaised()) {
         throw FloatingPointError(std::string("VeskFade: floating-point error in the step of the ") + component +
                                  " component");
     }
@@ -137,6 +155,56 @@ struct Channel {
     }
 };
 
+// The arithmetic the markup needs: IEEE doubles rounded to nearest. On 32-bit x86 the x87 unit gives
+// IEEE doubles only at 53-bit precision, and start-up code and DLLs leave others (MinGW's start-up code
+// and Linux: 64 bits; Direct3D: 24); elsewhere doubles are IEEE doubles and only the rounding can differ.
+#if defined(_M_IX86) || defined(__i386__)
+#if defined(_WIN32)
+using ArithmeticMode = unsigned int;
+constexpr ArithmeticMode kModeFields = _MCW_PC | _MCW_RC;
+ArithmeticMode currentMode() { return _controlfp(0, 0); }
+void setMode(ArithmeticMode mode) { _controlfp(mode, kModeFields); }
+ArithmeticMode exactMode(ArithmeticMode mode) { return (mode & ~kModeFields) | _PC_53 | _RC_NEAR; }
+#else
+using ArithmeticMode = fpu_control_t;
+constexpr ArithmeticMode kModeFields = 0x300 | 0xC00;  // precision control, rounding control
+ArithmeticMode currentMode() {
+    ArithmeticMode mode;
+    _FPU_GETCW(mode);
+    return mode;
+}
+void setMode(ArithmeticMode mode) { _FPU_SETCW(mode); }
+ArithmeticMode exactMode(ArithmeticMode mode) { return (mode & ~kModeFields) | _FPU_DOUBLE | _FPU_RC_NEAREST; }
+#endif
+#else
+using ArithmeticMode = int;
+ArithmeticMode currentMode() { return std::fegetround(); }
+void setMode(ArithmeticMode mode) { std::fesetround(mode); }
+ArithmeticMode exactMode(ArithmeticMode) { return FE_TONEAREST; }
+#endif
+
+// Holds the exact arithmetic for the duration of a call, whatever the caller left, and gives the
+// caller's setting back; when it is held already, nothing is set.
+class ExactArithmetic {
+public:
+    ExactArithmetic() : callers_(currentMode()), exact_(exactMode(callers_)) {
+        if (callers_ != exact_) {
+            setMode(exact_);
+        }
+    }
+    ~ExactArithmetic() {
+        if (callers_ != exact_) {
+            setMode(callers_);
+        }
+    }
+    ExactArithmetic(const ExactArithmetic&) = delete;
+    ExactArithmetic& operator=(const ExactArithmetic&) = delete;
+
+private:
+    ArithmeticMode callers_;
+    ArithmeticMode exact_;
+};
+
 bool isByte(std::int16_t component) { return component >= 0 && component <= 255; }
 
 std::size_t resultLength(std::size_t n, std::size_t perCharacter, std::size_t limit) {
@@ -154,7 +222,7 @@ struct ColourWords {
     std::uint64_t digits;
     std::uint64_t tail;  // the character's unit left 0
 
-    // The mask only keeps the table index in range should a caller have changed the rounding mode.
+    // The mask keeps the table index in range even should the rounding not be held.
     ColourWords(std::int32_t r, std::int32_t g, std::int32_t b)
         : digits(kDigitPairs[0][r & 0xFF] | kDigitPairs[1][g & 0xFF]),
           tail(kDigitPairs[0][b & 0xFF] | unitWord(0, 0, kTagEnd, 0)) {}
@@ -338,10 +406,11 @@ std::u16string FadeBetweenComponents(std::int16_t startRed, std::int16_t startGr
         throw OverflowError("VeskFade: overflow: the text is longer than a 32-bit count");
     }
     const auto n = static_cast<std::int32_t>(text.size());
+    const ExactArithmetic exactArithmetic;
     // Clearing the status (a reload of the whole x87 environment) costs more than a short fade;
     // testing it is cheap, and it is normally clear already.
-    if (std::fetestexcept(kCheckedStatus) != 0) {
-        std::feclearexcept(kCheckedStatus);
+    if (checkedStatusRaised()) {
+        clearStatus();
     }
     const Channel red(startRed, endRed, n, "red");
     const Channel green(startGreen, endGreen, n, "green");
