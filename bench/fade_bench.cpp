@@ -24,7 +24,7 @@ std::size_t allocatedBytes = 0;
 // Every channel changes, about 200 colours over the text.
 constexpr VeskFade::ColorValue kStart = 0x10E0F0;
 constexpr VeskFade::ColorValue kEnd = 0xF02010;
-constexpr std::int64_t kLengths[] = {10, 1'000, 100'000, 10'000'000};
+constexpr std::int64_t kLengths[] = {10, 30, 1'000, 100'000, 10'000'000};
 
 std::u16string randomText(std::size_t n) {
     std::mt19937 random(7);
