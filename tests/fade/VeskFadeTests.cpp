@@ -7,19 +7,16 @@
 #include <cfenv>
 #include <random>
 
-#if defined(_M_IX86) || defined(__i386__)
 #if defined(_WIN32)
 #include <float.h>
-#else
+#elif defined(__i386__)
 #include <fpu_control.h>
-#endif
 #endif
 
 using VeskFade::ColorHex6;
 using VeskFade::FadeBetweenColors;
 using VeskFade::FadeBetweenComponents;
 using VeskFade::OverflowError;
-using namespace std::string_literals;
 
 namespace {
 
@@ -41,42 +38,30 @@ std::u16string randomText(std::mt19937& random, std::size_t length) {
     return text;
 }
 
-// The x87 unit's precision-control field until the end of the scope, set as other code in the process
-// may leave it. kPrecisions: 53 bits (exact doubles), 64 (MinGW's and Linux's start-up code), 24
-// (Direct3D). Where doubles are not x87 doubles there is nothing to set.
-class X87Precision {
-public:
-    explicit X87Precision(unsigned field) : saved_(current()) { set(field); }
-    ~X87Precision() { set(saved_); }
-    X87Precision(const X87Precision&) = delete;
-    X87Precision& operator=(const X87Precision&) = delete;
-
+// The x87 unit's precision-control field, set as other code in the process may leave it. kPrecisions:
+// 53 bits (exact doubles), 64 (MinGW's and Linux's start-up code), 24 (Direct3D). Where doubles are not
+// x87 doubles there is nothing to set.
 #if defined(_WIN32) && (defined(_M_IX86) || defined(__i386__))
-    static constexpr unsigned kPrecisions[] = {_PC_53, _PC_64, _PC_24};
-    static unsigned current() { return _controlfp(0, 0) & _MCW_PC; }
-    static void set(unsigned field) { _controlfp(field, _MCW_PC); }
+constexpr unsigned kPrecisions[] = {_PC_53, _PC_64, _PC_24};
+unsigned x87Precision() { return _controlfp(0, 0) & _MCW_PC; }
+void setX87Precision(unsigned field) { _controlfp(field, _MCW_PC); }
 #elif defined(__i386__)
-    static constexpr unsigned kPrecisions[] = {_FPU_DOUBLE, _FPU_EXTENDED, _FPU_SINGLE};
-    static unsigned current() {
-        fpu_control_t word;
-        _FPU_GETCW(word);
-        return word & _FPU_EXTENDED;
-    }
-    static void set(unsigned field) {
-        fpu_control_t word;
-        _FPU_GETCW(word);
-        word = (word & ~_FPU_EXTENDED) | field;
-        _FPU_SETCW(word);
-    }
+constexpr unsigned kPrecisions[] = {_FPU_DOUBLE, _FPU_EXTENDED, _FPU_SINGLE};
+unsigned x87Precision() {
+    fpu_control_t word;
+    _FPU_GETCW(word);
+    return word & _FPU_EXTENDED;
+}
+// The rest of the word as Linux starts a process: rounding to nearest, every exception masked.
+void setX87Precision(unsigned field) {
+    fpu_control_t word = (_FPU_DEFAULT & ~_FPU_EXTENDED) | field;
+    _FPU_SETCW(word);
+}
 #else
-    static constexpr unsigned kPrecisions[] = {0};
-    static unsigned current() { return 0; }
-    static void set(unsigned) {}
+constexpr unsigned kPrecisions[] = {0};
+unsigned x87Precision() { return 0; }
+void setX87Precision(unsigned) {}
 #endif
-
-private:
-    unsigned saved_;
-};
 
 }  // namespace
 
@@ -102,13 +87,6 @@ TEST_CASE("FadeBetweenColors gives the exact markup") {
         CHECK(colourDigits(FadeBetweenColors(0, 0xC0C000, u"seven c")) ==
               u"001B1B 003737 005252 006E6E 008989 00A5A5 00C0C0 ");
     }
-    SUBCASE("empty and one-character texts") {
-        CHECK(FadeBetweenColors(255, 0xFF0000, u"") == u"");
-        CHECK(FadeBetweenColors(255, 0xFF0000, u"x") == u"<Font Color=#0000FF>x");
-    }
-    SUBCASE("equal colours") {
-        CHECK(FadeBetweenColors(0x00FF00, 0x00FF00, u"hi") == u"<Font Color=#00FF00>h<Font Color=#00FF00>i");
-    }
     SUBCASE("seven- and eight-digit colours are read by position") {
         CHECK(FadeBetweenColors(-2147483633, -2147483633, u"x") == u"<Font Color=#0F0080>x");
         CHECK(FadeBetweenColors(0x1ABCDEF, 0x1ABCDEF, u"x") == u"<Font Color=#EFBC1A>x");
@@ -116,26 +94,23 @@ TEST_CASE("FadeBetweenColors gives the exact markup") {
     }
     SUBCASE("characters pass through unchanged and unescaped") {
         CHECK(FadeBetweenColors(0, 0, u"a<b") == u"<Font Color=#000000>a<Font Color=#000000><<Font Color=#000000>b");
-        const std::u16string text = u"\U0001F600 &amp;\0>\u00F8"s;
-        const std::u16string markup = FadeBetweenColors(0x102030, 0xF0E0D0, text);
-        CHECK(FadeReference::shapeFault(markup, 0x102030, 0xF0E0D0, text) == "");
     }
 }
 
 TEST_CASE("the fade is exact whatever floating-point state the caller left") {
     // Status flags raised by other code must not fail the fade either.
-    for (const unsigned callersPrecision : X87Precision::kPrecisions) {
+    for (const unsigned precision : kPrecisions) {
         for (const int rounding : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
-            CAPTURE(callersPrecision);
+            CAPTURE(precision);
             CAPTURE(rounding);
-            const X87Precision precision(callersPrecision);
+            setX87Precision(precision);
             REQUIRE(std::fesetround(rounding) == 0);
             std::feraiseexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
             const std::u16string steps = FadeBetweenColors(0, 29, u"fourteen chars");
-            const std::u16string halfUp = FadeBetweenColors(0, 0xFFFFFF, u"ab");
-            const std::u16string halfDown = FadeBetweenColors(0, 0x555555, u"ab");
+            const std::u16string halves = FadeBetweenColors(0, 0xFFFFFF, u"ab") + FadeBetweenColors(0, 0x555555, u"ab");
+            const unsigned precisionAfter = x87Precision();
             const int roundingAfter = std::fegetround();
-            const unsigned precisionAfter = X87Precision::current();
+            setX87Precision(kPrecisions[0]);
             std::fesetround(FE_TONEAREST);
             std::feclearexcept(FE_ALL_EXCEPT);
 
@@ -143,10 +118,9 @@ TEST_CASE("the fade is exact whatever floating-point state the caller left") {
             // arithmetic gives 14. 127.5 goes to 128, 42.5 to 42.
             CHECK(colourDigits(steps) == u"020000 040000 060000 080000 0A0000 0C0000 0F0000 110000 130000 150000 "
                                          u"170000 190000 1B0000 1D0000 ");
-            CHECK(halfUp == u"<Font Color=#808080>a<Font Color=#FFFFFF>b");
-            CHECK(halfDown.substr(0, 21) == u"<Font Color=#2A2A2A>a");
+            CHECK(colourDigits(halves) == u"808080 FFFFFF 2A2A2A 555555 ");
+            CHECK(precisionAfter == precision);
             CHECK(roundingAfter == rounding);
-            CHECK(precisionAfter == callersPrecision);
         }
     }
 }
@@ -178,7 +152,7 @@ TEST_CASE("FadeBetweenComponents checks its 16-bit arithmetic") {
 
 TEST_CASE("random fades are well formed and match the plain algorithm") {
     // The plain algorithm's doubles are IEEE doubles only at 53 bits.
-    const X87Precision exactReference(X87Precision::kPrecisions[0]);
+    setX87Precision(kPrecisions[0]);
     std::mt19937 random(20240611);
     SUBCASE("colours of any 32 bits") {
         for (int round = 0; round < 300; ++round) {
