@@ -678,11 +678,14 @@ int Run() {
     app->log.Write({"standin", "ready", std::to_string(GetCurrentProcessId())}, false);
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    BOOL got;
+    while ((got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
         if (app->area && TranslateMDISysAccel(app->area, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    // -1: the queue failed (under Wine, a message of more than about 1 MiB sent to us); not a quiet end.
+    if (got < 0) Fail(("GetMessage failed (system error " + std::to_string(GetLastError()) + ")").c_str());
     if (app->exitCode == 0) app->exitCode = static_cast<int>(msg.wParam);
     app->log.Write({"standin", "exit", std::to_string(app->exitCode)}, false);
     return app->exitCode;
