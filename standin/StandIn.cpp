@@ -252,7 +252,8 @@ int Run() {
         DispatchMessageA(&msg);
     }
     // -1: the queue failed (under Wine, a message of more than about 1 MiB sent to us); not a quiet end.
-    if (got < 0) Fail(("GetMessage failed (system error " + std::to_string(GetLastError()) + ")").c_str());
+    // Its last error says nothing reliable there (0 or 5).
+    if (got < 0) Fail("GetMessage returned -1");
     if (app->exitCode == 0) app->exitCode = static_cast<int>(msg.wParam);
     app->log.Write({"standin", "exit", std::to_string(app->exitCode)}, false);
     return app->exitCode;
