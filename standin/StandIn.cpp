@@ -1,4 +1,5 @@
-// standin.exe: a stand-in for the chat client, for the demo and the end-to-end tests.
+// standin.exe: a stand-in for the chat client. Shipped as the practice room, where a user without the
+// chat client sees the tool's lines as a chat room shows them; the demo and the tests drive it too.
 //
 // It shows a frame of class "AOL Frame25" with an MDI client area and document windows of class
 // "AOL Child". A chat room has direct children of the six classes "_AOL_Static", "RICHCNTLREADONLY"
@@ -29,6 +30,12 @@ void Fail(const char* what) noexcept {
 }
 
 namespace {
+
+// The tool finds the frame by its class alone; the caption tells a user what the window is.
+constexpr char kFrameCaption[] = "Quenlow practice room: a stand-in chat room";
+// At 96 dpi: room for a line of about 80 characters beside the room's list.
+constexpr int kFrameWidth = 720;
+constexpr int kFrameHeight = 480;
 
 void LayOutDocument(Document& doc, int width, int height) {
     if (doc.pane) MoveWindow(doc.pane, 0, 0, width, height, TRUE);
@@ -185,9 +192,12 @@ void CreateWindows() {
     app->uiFont = CreateFontIndirectW(&metrics.lfMessageFont);
 
     if (!app->options.noFrame) {
-        app->frame = CreateWindowExA(0, app->classNames[kFrame], "America Online (stand-in)",
-                                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 800, 600, nullptr, nullptr,
-                                     app->instance, nullptr);
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        app->frame = CreateWindowExA(0, app->classNames[kFrame], kFrameCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, MulDiv(kFrameWidth, dpi, 96),
+                                     MulDiv(kFrameHeight, dpi, 96), nullptr, nullptr, app->instance, nullptr);
         if (!app->frame) throw std::runtime_error("cannot create the frame");
         // Thousands of decoys would otherwise each repaint the area.
         SendMessageA(app->area, WM_SETREDRAW, FALSE, 0);
@@ -196,13 +206,17 @@ void CreateWindows() {
             Document& doc = *app->documents[i];
             const bool room = doc.room;
             const int offset = static_cast<int>((count - 1 - i) % 16) * 18;
+            // A room alone fills the frame, as a user's practice room.
             MDICREATESTRUCTA create{app->classNames[kChild], doc.caption.c_str(), app->instance,
                                     room ? 10 + offset : 40 + offset, room ? 10 + offset : 40 + offset,
-                                    room ? 600 : 320, room ? 400 : 220, 0, reinterpret_cast<LPARAM>(&doc)};
+                                    room ? 600 : 320, room ? 400 : 220, count == 1 ? DWORD{WS_MAXIMIZE} : 0,
+                                    reinterpret_cast<LPARAM>(&doc)};
             if (!SendMessageA(app->area, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)))
                 throw std::runtime_error("cannot create a document window");
         }
         SendMessageA(app->area, WM_SETREDRAW, TRUE, 0);
+        // The area shows its scroll bars from its creation until a document moves, a maximized one included.
+        if (count == 1) ShowScrollBar(app->area, SB_BOTH, FALSE);
         ShowWindow(app->frame, SW_SHOW);
         RedrawWindow(app->frame, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     }

@@ -14,6 +14,8 @@ constexpr std::size_t kShownLines = 200;
 constexpr std::size_t kShownBytes = 64 * 1024;
 constexpr std::size_t kShownCharacters = 2000;
 constexpr char16_t kScreenName[] = u"Guest: ";
+// Shown in an empty room, for whoever opened it to try the tool.
+constexpr wchar_t kEmptyRoomHint[] = L"Start Quenlow and press Send: your line shows here as a chat room shows it.";
 
 std::u16string FromAnsi(std::string_view bytes) {
     if (bytes.empty()) return {};
@@ -91,6 +93,11 @@ void PaintTranscript(HWND window, const Document& room) {
     TEXTMETRICW metrics;
     GetTextMetricsW(dc, &metrics);
     const int rowHeight = metrics.tmHeight + 2;
+    if (room.room && room.lines.empty()) {
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        RECT hint{client.left + 8, client.top + 8, client.right - 8, client.bottom - 8};
+        DrawTextW(dc, kEmptyRoomHint, -1, &hint, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    }
 
     std::deque<Row> rows;
     for (auto line = room.lines.rbegin(); line != room.lines.rend(); ++line) {
