@@ -8,8 +8,10 @@
 #include <windows.h>
 
 #include <deque>
+#include <exception>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace standin {
