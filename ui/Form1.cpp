@@ -134,6 +134,7 @@ Form1::Form1(tarvix_aol8::WindowManager& desktop) : desktop_(desktop) {
         DestroyWindow(window_);
         throw;
     }
+    started_ = true;
 }
 
 Form1::~Form1() {
@@ -398,7 +399,8 @@ void Form1::OnClose() {
 void Form1::OnDestroy() {
     RemoveBackColor(color1);
     RemoveBackColor(Color2);
-    PostQuitMessage(0);
+    // A window that never started ends no loop: its WM_QUIT would close the box that reports the failure.
+    if (started_) PostQuitMessage(0);
 }
 
 void Form1::ReportError(const char* what, const char* error) noexcept {

@@ -58,6 +58,7 @@ private:
     HWND window_ = nullptr;
     HWND focus_ = nullptr;
     bool unloading_ = false;
+    bool started_ = false;  // every control exists
 
     Control Text2, Command2, Text1, Command1, color1, Color2;
     Control red1, green1, blue1, Red2, Blue2, Green2;

@@ -40,6 +40,19 @@ TEST_CASE("a line reaches the front room's input box as exactly five messages, a
     }
 }
 
+// Wine drops a cross-process message of more than about 1 MiB, and the receiver's GetMessage fails.
+TEST_CASE("a room whose message loop fails says so and exits non-zero") {
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) return;
+    standin::StandInProcess chat({});
+    tarvix_aol8::User32WindowManager desktop;
+    tarvix_aol8::DeliverChatLine(desktop, std::u16string(1050000, u'x'));
+    CHECK(chat.Stop() == 3);
+    const std::vector<standin::LogEntry> log = chat.Log();
+    REQUIRE(log.size() >= 2);
+    standin::CheckLogEntries({log.end() - 2, log.end()},
+                             {{"standin", "error", "GetMessage returned -1"}, {"standin", "exit", "3"}});
+}
+
 TEST_CASE("the yield empties our own queue and hands a WM_QUIT back with its exit code") {
     for (int i = 0; i < 2; ++i) PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
     PostQuitMessage(7);

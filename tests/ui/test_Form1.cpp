@@ -4,6 +4,7 @@
 #include "EmptyDesktop.h"
 #include "Form1.h"
 #include "Form1Ids.h"
+#include "Program.h"
 
 #include <cstdlib>
 #include <string>
@@ -167,6 +168,37 @@ TEST_CASE("a handler's failed control access is reported at the window's boundar
     CHECK(shown.Swatch(Color2) == kFace);
     shown.Scroll(red1, SB_LINERIGHT);
     CHECK(shown.Swatch(color1) == 1);
+}
+
+bool g_reportStayed = false;
+
+void CALLBACK AnswerReport(HWND box, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(box, timer);
+    g_reportStayed = true;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// Refuses to create Text2; answers the report a while after it shows, if it is still there.
+LRESULT CALLBACK FailStart(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hMenu == HMENU(INT_PTR(Text2)))
+        return 1;
+    wchar_t text[256] = {};
+    if (code == HCBT_ACTIVATE && GetDlgItemTextW(reinterpret_cast<HWND>(wParam), 0xFFFF, text, 256) > 0) {
+        g_report = text;
+        SetTimer(reinterpret_cast<HWND>(wParam), 1, 200, AnswerReport);
+    }
+    return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+TEST_CASE("a failed start says why, in a box that stays until it is answered") {
+    for (MSG stale; PeekMessageW(&stale, nullptr, 0, 0, PM_REMOVE);) {}
+    EmptyDesktop desktop;
+    g_hook = SetWindowsHookExW(WH_CBT, FailStart, nullptr, GetCurrentThreadId());
+    const int exitCode = RunProgram(desktop, SW_SHOWNORMAL);
+    UnhookWindowsHookEx(g_hook);
+    CHECK(exitCode == 1);
+    CHECK(g_report == L"Quenlow could not start: creating Text2 failed (system error 0)");
+    CHECK(g_reportStayed);
 }
 
 TEST_CASE("closing the window destroys it and ends the message loop") {

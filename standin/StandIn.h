@@ -1,0 +1,96 @@
+// What the parts of standin.exe share: its windows and their state, the classes they are registered
+// under, and the way a failure ends the program.
+#pragma once
+
+#include "ChatMarkup.h"
+#include "StandInOptions.h"
+
+#include <windows.h>
+
+#include <deque>
+#include <exception>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace standin {
+
+enum ClassId { kFrame, kChild, kStatic, kTranscript, kCombobox, kIcon, kInput, kImage, kPane, kClassCount };
+
+// The signature classes in the order of the options and of the children's creation.
+inline constexpr ClassId kSignature[] = {kStatic, kTranscript, kCombobox, kIcon, kInput, kImage};
+
+inline constexpr const char* kClassNames[2][kClassCount] = {
+    {"AOL Frame25", "AOL Child", "_AOL_Static", "RICHCNTLREADONLY", "_AOL_Combobox", "_AOL_Icon", "RICHCNTL",
+     "_AOL_Image", "StandInPane"},
+    {"aOl fRAME25", "aol CHILD", "_aol_STATIC", "RichCntlReadOnly", "_Aol_ComboBox", "_aOL_iCON", "richCntl",
+     "_AoL_ImAgE", "StandInPane"}};
+
+struct Document;
+
+struct InputBox {
+    std::string name;
+    Document* owner = nullptr;  // null for the stray window
+    HWND window = nullptr;
+    int ownEdits = 0;           // our own Get/SetWindowText on the box are not logged
+};
+
+struct Document {
+    std::string caption;
+    unsigned classes = 0;  // bit per ClassId among the (grand)children
+    bool nested = false;
+    bool room = false;
+    HWND window = nullptr;
+    HWND pane = nullptr;
+    HWND children[kClassCount] = {};
+    InputBox input;
+    std::deque<std::vector<MarkupRun>> lines;
+};
+
+struct App {
+    Options options;
+    Log log;
+    HINSTANCE instance = nullptr;
+    const char* const* classNames = kClassNames[0];
+    WNDPROC editProc = nullptr;
+    HWND frame = nullptr;
+    HWND area = nullptr;
+    std::vector<std::unique_ptr<Document>> documents;
+    InputBox stray;
+    HFONT uiFont = nullptr;
+    int exitCode = 0;
+};
+
+// The one App of the process.
+extern App* app;
+
+// Logs the failure, ends the message loop and makes the exit code 3.
+void Fail(const char* what) noexcept;
+
+// No exception may cross a window procedure: user32 is C.
+template <class Body>
+LRESULT Guarded(Body body) noexcept {
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        Fail(e.what());
+    } catch (...) {
+        Fail("unknown failure");
+    }
+    return 0;
+}
+
+// The transcript: the room's lines as a chat room shows them, newest at the bottom.
+void AddLine(Document& room, std::string_view bytes);
+LRESULT CALLBACK TranscriptProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The input box: logs what reaches it; Enter posts its text as a line of its room.
+void PostLine(InputBox& box);
+LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The window procedure of another signature class: painted and inert, except that the Send icon
+// posts the room's input.
+WNDPROC DecorationProc(ClassId id);
+
+}  // namespace standin

@@ -1,0 +1,69 @@
+// standin.exe's command line and its log.
+//
+// Options (document windows are listed front to back: decoys, lacking, nested, then the rooms):
+//   --rooms N        chat rooms "Chat Room 1".."Chat Room N", room 1 nearest the front (default 1)
+//   --decoys N       N document windows in front, with only "_AOL_Static" and "RICHCNTLREADONLY"
+//   --lacking        six document windows in front, lack1..lack6, each without one of the six
+//                    classes in the order above (lack5 has no input box)
+//   --grandchildren  one document window in front, "nested", with the six classes only among its
+//                    grandchildren
+//   --mixed-case     every class registered in another capitalisation ("aOl fRAME25", "richCntl", ...)
+//   --no-frame       no frame, no MDI area and no document windows
+//   --stray          a top-level window of class "RICHCNTL", "stray"
+//   --typed TEXT     TEXT already stands in every input box (as if the user had typed it)
+//   --log FILE       the log below; FILE is created anew
+//
+// Log: one entry a line, "<source> <kind>[ <payload>]", written through to the file as it happens,
+// so that a reader sees every entry of a message once the sender's SendMessage has returned.
+// Quoted payloads are byte strings: printable ASCII as it is, '"' and '\' after a backslash, any
+// other byte as \xHH. Sources are the input boxes (room1.., lack1.., nested, stray) and "standin".
+//   standin ready <pid>              every window exists and is shown
+//   <box> settext "<bytes>"          WM_SETTEXT with this ANSI text ("settext null" for no pointer)
+//   <box> char <code>                WM_CHAR, whoever sent or posted it
+//   <box> msg 0x<msg> 0x<wp> 0x<lp>  any other message sent to the box from another thread
+//   <box> line "<bytes>"             the box posted this text as a line (after Enter or Send)
+//   standin error "<text>"           a failure; the stand-in ends with exit code 3
+//   standin exit <code>              the stand-in ends (after WM_CLOSE to the frame or to the stray
+//                                    window; 0 unless it failed)
+#pragma once
+
+#include "LogFormat.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace standin {
+
+struct Options {
+    int rooms = 1;
+    int decoys = 0;
+    bool lacking = false;
+    bool grandchildren = false;
+    bool mixedCase = false;
+    bool noFrame = false;
+    bool stray = false;
+    std::wstring typed;
+    std::wstring logPath;
+};
+
+// Throws std::invalid_argument for an unknown option, a missing value or a bad count.
+Options ParseOptions(int argc, wchar_t** argv);
+inline constexpr char kUsage[] = "usage: standin [--rooms N] [--decoys N] [--lacking] [--grandchildren] [--mixed-case]"
+                                 " [--no-frame] [--stray] [--typed TEXT] [--log FILE]";
+
+// The log file; without Open, entries go nowhere.
+class Log {
+public:
+    Log() = default;
+    Log(const Log&) = delete;
+    Log& operator=(const Log&) = delete;
+    ~Log();
+    void Open(const std::wstring& path);
+    void Write(const LogEntry& entry, bool quoted);
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace standin

@@ -1,0 +1,164 @@
+// The transcript of a room: each posted line as the chat client shows it, its screen name in bold,
+// then each character in its colour, weight and face; the newest line at the bottom.
+#include "StandIn.h"
+
+#include <map>
+#include <stdexcept>
+#include <utility>
+
+namespace standin {
+
+namespace {
+
+constexpr std::size_t kShownLines = 200;
+constexpr std::size_t kShownBytes = 64 * 1024;
+constexpr std::size_t kShownCharacters = 2000;
+constexpr char16_t kScreenName[] = u"Guest: ";
+// Shown in an empty room, for whoever opened it to try the tool.
+constexpr wchar_t kEmptyRoomHint[] = L"Start Quenlow and press Send: your line shows here as a chat room shows it.";
+
+std::u16string FromAnsi(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    if (size <= 0) throw std::runtime_error("MultiByteToWideChar failed");
+    std::u16string text(static_cast<std::size_t>(size), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), reinterpret_cast<wchar_t*>(text.data()),
+                        size);
+    return text;
+}
+
+// Fonts live as long as the process.
+HFONT FontFor(const std::u16string& face, bool bold) {
+    static std::map<std::pair<std::u16string, bool>, HFONT> fonts;
+    auto& font = fonts[{face, bold}];
+    if (!font) {
+        const std::wstring name = face.empty() ? std::wstring(L"Arial") : std::wstring(face.begin(), face.end());
+        HDC screen = GetDC(nullptr);
+        const int height = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
+        ReleaseDC(nullptr, screen);
+        font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, name.c_str());
+        if (!font) throw std::runtime_error("CreateFont failed");
+    }
+    return font;
+}
+
+struct Piece {
+    const MarkupRun* run;
+    std::size_t start;
+    int count;
+    int x;
+};
+using Row = std::vector<Piece>;
+
+// Breaks a line into rows of the given width, between characters; continuation rows are indented.
+std::vector<Row> LayOut(HDC dc, const std::vector<MarkupRun>& line, int left, int right) {
+    std::vector<Row> rows(1);
+    int x = left;
+    for (const MarkupRun& run : line) {
+        SelectObject(dc, FontFor(run.face, run.bold));
+        const auto* text = reinterpret_cast<const wchar_t*>(run.text.data());
+        const int length = static_cast<int>(run.text.size());
+        for (int pos = 0; pos < length;) {
+            int fit = 0;
+            SIZE size{};
+            GetTextExtentExPointW(dc, text + pos, length - pos, right - x, &fit, nullptr, &size);
+            if (fit == 0 && x > left + 16) {
+                rows.emplace_back();
+                x = left + 16;
+                continue;
+            }
+            fit = fit == 0 ? 1 : fit;
+            GetTextExtentPoint32W(dc, text + pos, fit, &size);
+            rows.back().push_back(Piece{&run, static_cast<std::size_t>(pos), fit, x});
+            x += size.cx;
+            pos += fit;
+        }
+    }
+    return rows;
+}
+
+// Newest line at the bottom; older lines scroll off the top.
+void PaintTranscript(HWND window, const Document& room) {
+    PAINTSTRUCT ps;
+    HDC target = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = CreateCompatibleDC(target);
+    HBITMAP bitmap = CreateCompatibleBitmap(target, client.right, client.bottom);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = SelectObject(dc, FontFor({}, false));
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkMode(dc, TRANSPARENT);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    const int rowHeight = metrics.tmHeight + 2;
+    if (room.room && room.lines.empty()) {
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        RECT hint{client.left + 8, client.top + 8, client.right - 8, client.bottom - 8};
+        DrawTextW(dc, kEmptyRoomHint, -1, &hint, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    }
+
+    std::deque<Row> rows;
+    for (auto line = room.lines.rbegin(); line != room.lines.rend(); ++line) {
+        auto lineRows = LayOut(dc, *line, 4, client.right - 4);
+        rows.insert(rows.begin(), lineRows.begin(), lineRows.end());
+        if (static_cast<int>(rows.size()) * rowHeight >= client.bottom) break;
+    }
+    int y = client.bottom - 2 - static_cast<int>(rows.size()) * rowHeight;
+    for (const Row& row : rows) {
+        for (const Piece& piece : row) {
+            const MarkupRun& run = *piece.run;
+            SelectObject(dc, FontFor(run.face, run.bold));
+            SetTextColor(dc, RGB(run.color >> 16, (run.color >> 8) & 0xFF, run.color & 0xFF));
+            TextOutW(dc, piece.x, y, reinterpret_cast<const wchar_t*>(run.text.data()) + piece.start, piece.count);
+        }
+        y += rowHeight;
+    }
+    BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EndPaint(window, &ps);
+}
+
+}  // namespace
+
+void AddLine(Document& room, std::string_view bytes) {
+    const bool cut = bytes.size() > kShownBytes;
+    std::vector<MarkupRun> runs{MarkupRun{kScreenName, 0, true, {}}};
+    std::size_t shown = 0;
+    for (auto& run : ParseChatMarkup(FromAnsi(bytes.substr(0, kShownBytes)))) {
+        if (shown + run.text.size() > kShownCharacters) run.text.resize(kShownCharacters - shown);
+        shown += run.text.size();
+        runs.push_back(std::move(run));
+        if (shown == kShownCharacters) break;
+    }
+    if (cut || shown == kShownCharacters) runs.push_back(MarkupRun{u"\u2026", 0, false, {}});
+    room.lines.push_back(std::move(runs));
+    if (room.lines.size() > kShownLines) room.lines.pop_front();
+    if (HWND transcript = room.children[kTranscript]) InvalidateRect(transcript, nullptr, FALSE);
+}
+
+LRESULT CALLBACK TranscriptProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Guarded([&]() -> LRESULT {
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        auto* room = reinterpret_cast<Document*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        switch (message) {
+        case WM_ERASEBKGND: return 1;
+        case WM_SIZE: InvalidateRect(window, nullptr, FALSE); return 0;
+        case WM_PAINT:
+            if (room) {
+                PaintTranscript(window, *room);
+                return 0;
+            }
+            break;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    });
+}
+
+}  // namespace standin
