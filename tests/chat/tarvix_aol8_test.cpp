@@ -119,7 +119,7 @@ TEST_CASE("the line goes to the front-most room of the chat client as five messa
     }
 }
 
-TEST_CASE("the walk yields once per candidate, before its nine searches") {
+TEST_CASE("the walk yields at each candidate, before its searches") {
     MemoryDesktop desktop;
     const WindowHandle area = AddClient(desktop);
     const WindowHandle decoy = AddWindow(desktop, area, u"AOL Child", With(u"_AOL_Static", u"_AOL_Other"));
