@@ -119,6 +119,12 @@ void ToolProcess::MoveBar(int id, int position) const {
 
 int ToolProcess::BarPosition(int id) const { return static_cast<int>(Send(Item(id), SBM_GETPOS, 0, 0)); }
 
+bool ToolProcess::EndSession(bool ending) const {
+    const bool answer = Send(window_, WM_QUERYENDSESSION, 0, 0) != FALSE;
+    Send(window_, WM_ENDSESSION, ending, 0);
+    return answer;
+}
+
 void ToolProcess::PostClick(int id) const {
     Post(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
 }
@@ -134,6 +140,11 @@ void ToolProcess::PostTyping(int id, std::wstring_view text) const {
 }
 
 void ToolProcess::PostClose() const { Post(window_, WM_CLOSE, 0, 0); }
+
+void ToolProcess::PostEndSession(bool ending) const {
+    Post(window_, WM_QUERYENDSESSION, 0, 0);
+    Post(window_, WM_ENDSESSION, ending, 0);
+}
 
 void ToolProcess::PostTogether(const std::function<void()>& post) const {
     if (SuspendThread(thread_) == static_cast<DWORD>(-1)) Fail("cannot hold the tool's thread");

@@ -27,6 +27,9 @@ public:
     void SetText(int id, std::wstring_view text) const;
     void MoveBar(int id, int position) const;
     int BarPosition(int id) const;
+    // Log-off or shut-down as the system tells a window: WM_QUERYENDSESSION, then WM_ENDSESSION with
+    // ending (false: the end was cancelled). Returns the answer to the query (true: the session may end).
+    bool EndSession(bool ending) const;
 
     // Posted: they queue in order and run when the tool next takes its messages, which may be
     // inside a delivery that is still searching for the chat room.
@@ -35,6 +38,8 @@ public:
     // Selects the box's whole text and types text over it.
     void PostTyping(int id, std::wstring_view text) const;
     void PostClose() const;
+    // The two messages of EndSession, posted.
+    void PostEndSession(bool ending) const;
     // Runs post (Post... calls) with the tool's thread held, so that all its messages are queued
     // before the tool takes the first: the later ones then find the first one's handler running.
     void PostTogether(const std::function<void()>& post) const;

@@ -268,6 +268,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         OnClose();
         return 0;
+    case WM_QUERYENDSESSION:
+        return OnQueryEndSession();
+    case WM_ENDSESSION:
+        OnEndSession(wParam != FALSE);
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         return 0;
@@ -394,6 +399,14 @@ void Form1::OnClose() {
     unloading_ = false;
     // Closes after a failed Form_Unload too: the user could not close the tool otherwise.
     if (window_ && cancel == 0) DestroyWindow(window_);
+}
+
+// Never refuses. The farewell waits for WM_ENDSESSION: another program may still cancel the end.
+LRESULT Form1::OnQueryEndSession() { return TRUE; }
+
+// Log-off and shut-down send no WM_CLOSE, and the process is ended once this returns: close here.
+void Form1::OnEndSession(bool ending) {
+    if (ending) OnClose();
 }
 
 void Form1::OnDestroy() {

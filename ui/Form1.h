@@ -46,6 +46,8 @@ private:
     void OnActivate(int state, bool minimized);
     void RestoreFocus();
     void OnClose();
+    LRESULT OnQueryEndSession();
+    void OnEndSession(bool ending);
     void OnDestroy();
     // Line A with firstLine, then line B with the handle in Text2.
     void PostAnnouncement(std::u16string_view firstLine);

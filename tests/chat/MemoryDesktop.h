@@ -1,5 +1,5 @@
-// A desktop held in memory for the chat bridge's tests: a window tree in z-order, one log of every
-// call the bridge makes, and a hook on each yield to change the desktop at exactly that moment.
+// A desktop held in memory for the chat bridge's tests: a window tree in z-order, a log of the messages
+// the bridge sends, and a hook on each yield to change the desktop at exactly that moment.
 #pragma once
 
 #include "WindowManager.h"
@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -45,20 +44,11 @@ public:
     // Called on every yield, nested ones included, with the number of yields so far.
     void OnYield(std::function<void(int)> hook) { onYield_ = std::move(hook); }
 
-    // Every call in order: "find 2 aol child", "yield", "settext 9 \"text\"", "char 9 13".
-    const std::vector<std::string>& Log() const { return log_; }
-    // The messages of the log, to whichever window.
-    std::vector<std::string> Sent() const {
-        std::vector<std::string> sent;
-        std::ranges::copy_if(log_, std::back_inserter(sent), [](const std::string& entry) {
-            return entry.starts_with("settext ") || entry.starts_with("char ");
-        });
-        return sent;
-    }
+    // Every message sent, to whichever window, in order: "settext 9 \"text\"", "char 9 13".
+    const std::vector<std::string>& Sent() const { return sent_; }
 
     WindowHandle FindTopLevel(std::u16string_view className) override { return FindChild(0, className); }
     WindowHandle FindChild(WindowHandle parent, std::u16string_view className) override {
-        Record("find", parent, Printable(className));
         if (!windows_.at(parent).alive) return 0;
         const auto sameLetter = [](char16_t a, char16_t b) { return Fold(a) == Fold(b); };
         for (WindowHandle child : windows_[parent].children)
@@ -72,7 +62,6 @@ public:
         return next == Siblings(window).end() ? 0 : *next;
     }
     void YieldToPendingEvents() override {
-        log_.push_back("yield");
         // A copy, so that the hook may replace itself or run a nested delivery that yields again.
         if (std::function<void(int)> hook = onYield_) hook(++yields_);
     }
@@ -94,11 +83,11 @@ private:
         return windows_.at(windows_.at(window).parent).children;
     }
     void Record(const char* kind, WindowHandle window, const std::string& detail) {
-        log_.push_back(kind + (" " + std::to_string(window)) + " " + detail);
+        sent_.push_back(kind + (" " + std::to_string(window)) + " " + detail);
     }
 
     std::vector<Window> windows_{Window{}};
-    std::vector<std::string> log_;
+    std::vector<std::string> sent_;
     std::function<void(int)> onYield_;
     int yields_ = 0;
 };

@@ -1,15 +1,15 @@
 // The tool and the stand-in chat client as two processes: a user's clicks, keys and bar moves in
 // Form1, and what the chat room's input box receives, byte for byte.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
-#include "Announcements.h"
+#include "FadeReference.h"
 #include "Form1Ids.h"
 #include "LogExpect.h"
 #include "StandInProcess.h"
 #include "ToolProcess.h"
-#include "User32WindowManager.h"
-#include "VeskFade.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -27,25 +27,28 @@ const std::vector<std::wstring> kCrowdedDesktop = {L"--decoys", L"50"};
 
 constexpr VeskFade::ColorValue kUntouched = -2147483633;  // 0x8000000F, the swatches' button-face reference
 
+// The announcements' texts as the room receives them, in Windows-1252.
 constexpr std::string_view kFaceTag = "<font face=\"arial narrow\">";
+constexpr std::string_view kLoadedLine = "v\xB4'v\xB4' q\xF9\xE8nl\xF8w \x8B\xBB l\xF8" "ad\xE8" "d '`v'`v";
+constexpr std::string_view kUnloadedLine = "v\xB4'v\xB4' q\xF9\xE8nl\xF8w \x8B\xBB \xFAnl\xF8" "ad\xE8" "d '`v'`v";
+constexpr std::string_view kVersionLine = "v\xB4'v\xB4' v\xE8rsi\xF8n\xB9 \x8B\xBB \xFAs\xE8r:";
 constexpr std::string_view kFadedTrailer =
     "<Font Color=#001B1B> <Font Color=#003737>'<Font Color=#005252>`<Font Color=#006E6E>v"
     "<Font Color=#008989>'<Font Color=#00A5A5>`<Font Color=#00C0C0>v";
 
 ToolProcess StartTool() { return ToolProcess(L"" QUENLOW_EXE); }
 
-std::string Faded(VeskFade::ColorValue start, VeskFade::ColorValue end, std::u16string_view text) {
-    return tarvix_aol8::ToAnsi(VeskFade::FadeBetweenColors(start, end, text));
+// The reference fade of a Windows-1252 text, one character a byte.
+std::string Faded(VeskFade::ColorValue start, VeskFade::ColorValue end, std::string_view text) {
+    std::u16string characters;
+    for (unsigned char c : text) characters += static_cast<char16_t>(c);
+    const std::u16string markup = FadeReference::fadeColors(start, end, characters);
+    return std::string(markup.begin(), markup.end());
 }
-std::string LoadLineA() { return tarvix_aol8::ToAnsi(Announcements::LineA(Announcements::LoadedLine)); }
-std::string UnloadLineA() { return tarvix_aol8::ToAnsi(Announcements::LineA(Announcements::UnloadedLine)); }
-std::string LineB(std::u16string_view handle) { return tarvix_aol8::ToAnsi(Announcements::LineB(handle)); }
-
-// The characters of a fade, one after each 20-byte tag, from the markup's start.
-std::string FadedCharacters(std::string_view markup) {
-    std::string characters;
-    for (std::size_t pos = 20; pos < markup.size(); pos += 21) characters += markup[pos];
-    return characters;
+std::string LineA(std::string_view firstLine) { return std::string(kFaceTag) + Faded(0, 0xC0C000, firstLine); }
+std::string LineB(std::string_view handle) {
+    return std::string(kFaceTag) + Faded(0, 0xC0C000, kVersionLine) + "<font color=#339999><b> " +
+           std::string(handle) + "</b>" + std::string(kFadedTrailer);
 }
 
 // The stand-in's log, read on from what has been checked already.
@@ -53,27 +56,37 @@ class RoomLog {
 public:
     explicit RoomLog(const StandInProcess& chat) : chat_(chat) {}
 
-    // Since the last check the room's input box received exactly these lines, in this order, each
-    // as its five messages and then posted.
-    void Expect(const std::vector<std::string>& lines) {
+    // Since the last check the room's input box received exactly these lines, each as its five
+    // messages and then posted: in this order, or in any order (nested deliveries end innermost first).
+    void Expect(std::vector<std::string> lines, bool anyOrder = false, unsigned timeoutMs = kDeliveryTimeoutMs) {
+        const std::size_t entriesPerLine = standin::DeliveryEntries("room1", "").size();
+        WaitUntil([&] { return chat_.WindowEntries().size() >= checked_ + entriesPerLine * lines.size(); }, timeoutMs);
+        if (anyOrder) {
+            std::vector<std::string> arrived;
+            for (const LogEntry& entry : Since())
+                if (entry.kind == "line") arrived.push_back(entry.payload);
+            REQUIRE_MESSAGE(std::ranges::is_permutation(arrived, lines), arrived.size() << " lines for " << lines.size());
+            lines = arrived;
+        }
         std::vector<LogEntry> expected;
         for (const std::string& line : lines) {
             const auto delivery = standin::DeliveryEntries("room1", line);
             expected.insert(expected.end(), delivery.begin(), delivery.end());
         }
-        WaitUntil([&] { return chat_.WindowEntries().size() >= checked_ + expected.size(); }, kDeliveryTimeoutMs);
         Check(expected);
     }
     // Nothing more arrived, in any window of the stand-in.
     void ExpectNothingMore() { Check({}); }
 
 private:
-    void Check(const std::vector<LogEntry>& expected) {
+    std::vector<LogEntry> Since() const {
         const std::vector<LogEntry> all = chat_.WindowEntries();
-        const std::vector<LogEntry> since(all.begin() + static_cast<std::ptrdiff_t>(std::min(checked_, all.size())),
-                                          all.end());
+        return {all.begin() + static_cast<std::ptrdiff_t>(std::min(checked_, all.size())), all.end()};
+    }
+    void Check(const std::vector<LogEntry>& expected) {
+        const std::vector<LogEntry> since = Since();
         standin::CheckLogEntries(since, expected);
-        checked_ = all.size();
+        checked_ += since.size();
     }
 
     const StandInProcess& chat_;
@@ -84,7 +97,7 @@ void CheckNoReport(ToolProcess& tool) { CHECK(tool.Reports() == ""); }
 
 }  // namespace
 
-TEST_CASE("Send, load it and the closing of the window, one at a time") {
+TEST_CASE("Send, load it and the end of the session, one at a time") {
     StandInProcess chat({});
     RoomLog room(chat);
     // One tool for every step: each builds on the window that the one before left.
@@ -103,57 +116,32 @@ TEST_CASE("Send, load it and the closing of the window, one at a time") {
     tool.PostClick(Command1);
     room.Expect({""});
 
-    step = "red (255, 0, 0) to blue (0, 0, 255) on \"abc\"; the right column's middle bar is Blue2";
-    tool.SetText(Text1, L"abc");
-    tool.MoveBar(red1, 255);
-    tool.MoveBar(Blue2, 255);
-    tool.PostClick(Command1);
-    room.Expect({"<Font Color=#AA0055>a<Font Color=#5500AA>b<Font Color=#0000FF>c"});
-
-    step = "all six bars count; markup characters pass unescaped; the line arrives in Windows-1252";
-    const std::u16string text = u"<b>&\"caf\u00E9 \u20AC";
-    tool.SetText(Text1, std::wstring(text.begin(), text.end()));
+    step = "each of the six bars counts (the right column's middle bar is Blue2); markup characters pass "
+           "unescaped; the line arrives in Windows-1252";
+    tool.SetText(Text1, L"<b>&\"caf\u00E9 \u20AC");
     const std::pair<int, int> positions[] = {{red1, 0x12}, {green1, 0x34}, {blue1, 0x56},
                                              {Red2, 0x9A}, {Blue2, 0xDE},  {Green2, 0xBC}};
     for (auto [bar, position] : positions) tool.MoveBar(bar, position);
     tool.PostClick(Command1);
-    const std::string mixed = Faded(0x563412, 0xDEBC9A, text);
-    CHECK(mixed.ends_with("<Font Color=#9ABCDE>\x80"));
-    CHECK(FadedCharacters(mixed) == "<b>&\"caf\xE9 \x80");
-    room.Expect({mixed});
+    room.Expect({Faded(0x563412, 0xDEBC9A, "<b>&\"caf\xE9 \x80")});
 
     step = "load it: line A, then line B with the handle \"Handle\"";
     tool.PostClick(Command2);
-    CHECK(LoadLineA().starts_with(std::string(kFaceTag) + "<Font Color=#000606>v<Font Color=#000C0C>\xB4"));
-    CHECK(LoadLineA().ends_with("<Font Color=#00C0C0>v"));
-    CHECK(FadedCharacters(LoadLineA().substr(kFaceTag.size())) ==
-          "v\xB4'v\xB4' q\xF9\xE8nl\xF8w \x8B\xBB l\xF8"
-          "ad\xE8"
-          "d '`v'`v");
-    CHECK(LineB(u"Handle").ends_with("<Font Color=#00C0C0>:<font color=#339999><b> Handle</b>" +
-                                     std::string(kFadedTrailer)));
-    room.Expect({LoadLineA(), LineB(u"Handle")});
+    room.Expect({LineA(kLoadedLine), LineB("Handle")});
 
-    step = "an edited handle, markup characters in it unescaped";
-    tool.SetText(Text2, L"<i>V&\"k");
-    tool.PostClick(Command2);
-    room.Expect({LoadLineA(), LineB(u"<i>V&\"k")});
+    step = "an edited handle, markup characters in it unescaped; an empty one";
+    for (std::string_view handle : {"<i>V&\"k", ""}) {
+        tool.SetText(Text2, std::wstring(handle.begin(), handle.end()));
+        tool.PostClick(Command2);
+        room.Expect({LineA(kLoadedLine), LineB(handle)});
+    }
 
-    step = "an empty handle: the handle prefix directly followed by the suffix";
-    tool.SetText(Text2, L"");
-    tool.PostClick(Command2);
-    CHECK(LineB(u"").ends_with("<b> </b>" + std::string(kFadedTrailer)));
-    room.Expect({LoadLineA(), LineB(u"")});
-    CheckNoReport(tool);
-
-    step = "closing the window: the two unload lines, then the tool ends by itself";
+    step = "the session's end: nothing while it may still be cancelled; then the unload lines, and the tool ends";
     tool.SetText(Text2, L"Vesk");
-    tool.PostClose();
-    CHECK(FadedCharacters(UnloadLineA().substr(kFaceTag.size())) ==
-          "v\xB4'v\xB4' q\xF9\xE8nl\xF8w \x8B\xBB \xFAnl\xF8"
-          "ad\xE8"
-          "d '`v'`v");
-    room.Expect({UnloadLineA(), LineB(u"Vesk")});
+    CHECK(tool.EndSession(false));
+    room.ExpectNothingMore();
+    CHECK(tool.EndSession(true));
+    room.Expect({LineA(kUnloadedLine), LineB("Vesk")});
     CHECK(tool.WaitForExit() == 0);
     CheckNoReport(tool);
     room.ExpectNothingMore();
@@ -173,14 +161,7 @@ TEST_CASE("a click, a key or a bar move during a delivery's room search runs nes
         tool.PostClick(Command2);
         tool.PostTyping(Text2, L"Zed");
     });
-    room.Expect({LoadLineA(), LineB(u"Zed")});
-
-    step = "load it clicked during a Send's search: both load lines arrive first, then the Send line";
-    tool.PostTogether([&] {
-        tool.PostClick(Command1);
-        tool.PostClick(Command2);
-    });
-    room.Expect({LoadLineA(), LineB(u"Zed"), untouched});
+    room.Expect({LineA(kLoadedLine), LineB("Zed")});
 
     step = "a bar moved during a Send's search leaves the line being sent alone, and counts for the next one";
     tool.PostTogether([&] {
@@ -189,30 +170,62 @@ TEST_CASE("a click, a key or a bar move during a delivery's room search runs nes
     });
     room.Expect({untouched});
     tool.PostClick(Command1);
-    room.Expect({Faded(255, kUntouched, u"abc")});
+    room.Expect({Faded(255, kUntouched, "abc")});
     CheckNoReport(tool);
 }
 
-TEST_CASE("the window closed during a delivery's room search") {
+TEST_CASE("thousands of Send clicks queued at once: each line arrives once, and the tool goes on") {
+    StandInProcess chat({});
+    RoomLog room(chat);
+    ToolProcess tool = StartTool();
+    tool.SetText(Text1, L"x");
+    // A one-character fade is the end colour: Red2 and Green2 number the clicks.
+    constexpr int kClicks = 3000;
+    std::vector<std::string> lines;
+    tool.PostTogether([&] {
+        for (int click = 1; click <= kClicks; ++click) {
+            tool.PostMoveBar(Red2, click % 256);
+            tool.PostMoveBar(Green2, click / 256);
+            tool.PostClick(Command1);
+            char line[32];
+            std::snprintf(line, sizeof line, "<Font Color=#%02X%02X00>x", click % 256, click / 256);
+            lines.push_back(line);
+        }
+    });
+    room.Expect(lines, true, 120000);
+    tool.PostClose();
+    room.Expect({LineA(kUnloadedLine), LineB("Handle")});
+    CHECK(tool.WaitForExit() == 0);
+    CheckNoReport(tool);
+}
+
+TEST_CASE("events posted together with the closing of the window, during its delivery's room search") {
     StandInProcess chat(kCrowdedDesktop);
     RoomLog room(chat);
-    const std::string unload[] = {UnloadLineA(), LineB(u"Handle")};
+    const std::string unload[] = {LineA(kUnloadedLine), LineB("Handle")};
+    const auto send = [](const ToolProcess& tool) { tool.PostClick(Command1); };
+    const auto loadIt = [](const ToolProcess& tool) { tool.PostClick(Command2); };
+    const auto close = [](const ToolProcess& tool) { tool.PostClose(); };
+    const auto endSession = [](const ToolProcess& tool) { tool.PostEndSession(true); };
     struct Case {
         std::string name;
-        int button;
+        std::function<void(const ToolProcess&)> first, then;
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {"Send: its line was composed before the search, so it still goes out after the unload lines", Command1,
-         {unload[0], unload[1], Faded(kUntouched, kUntouched, u"Text to fade")}},
-        {"load it: line A goes out, line B is not sent, as Text2 is gone", Command2, {unload[0], unload[1], LoadLineA()}},
+        {"Send, then close: the Send line was composed before the search, so it still goes out after the unload lines",
+         send, close, {unload[0], unload[1], Faded(kUntouched, kUntouched, "Text to fade")}},
+        {"load it, then close: line A goes out, line B is not sent, as Text2 is gone", loadIt, close,
+         {unload[0], unload[1], LineA(kLoadedLine)}},
+        {"the close box clicked twice: the unload lines once", close, close, {unload[0], unload[1]}},
+        {"close, then the session ends: the unload lines once", close, endSession, {unload[0], unload[1]}},
     };
     for (const Case& c : cases) {
         INFO(c.name);
         ToolProcess tool = StartTool();
         tool.PostTogether([&] {
-            tool.PostClick(c.button);
-            tool.PostClose();
+            c.first(tool);
+            c.then(tool);
         });
         room.Expect(c.lines);
         CHECK(tool.WaitForExit() == 0);
