@@ -10,7 +10,50 @@
 #include <string>
 #include <string_view>
 
+#if defined(_WIN32)
+#include <float.h>
+#elif defined(__i386__)
+#include <fpu_control.h>
+#endif
+
 namespace FadeReference {
+
+// The x87 unit's precision-control field, set as other code in the process may leave it. kPrecisions:
+// 53 bits (exact doubles), 64 (MinGW's and Linux's start-up code), 24 (Direct3D). Where doubles are not
+// x87 doubles there is nothing to set.
+#if defined(_WIN32) && (defined(_M_IX86) || defined(__i386__))
+inline constexpr unsigned kPrecisions[] = {_PC_53, _PC_64, _PC_24};
+inline unsigned x87Precision() { return _controlfp(0, 0) & _MCW_PC; }
+inline void setX87Precision(unsigned field) { _controlfp(field, _MCW_PC); }
+#elif defined(__i386__)
+inline constexpr unsigned kPrecisions[] = {_FPU_DOUBLE, _FPU_EXTENDED, _FPU_SINGLE};
+inline unsigned x87Precision() {
+    fpu_control_t word;
+    _FPU_GETCW(word);
+    return word & _FPU_EXTENDED;
+}
+// The rest of the word as Linux starts a process: rounding to nearest, every exception masked.
+inline void setX87Precision(unsigned field) {
+    fpu_control_t word = (_FPU_DEFAULT & ~_FPU_EXTENDED) | field;
+    _FPU_SETCW(word);
+}
+#else
+inline constexpr unsigned kPrecisions[] = {0};
+inline unsigned x87Precision() { return 0; }
+inline void setX87Precision(unsigned) {}
+#endif
+
+// The plain algorithm needs IEEE doubles: on x87, 53 bits while it runs.
+class IeeeDoubles {
+public:
+    IeeeDoubles() { setX87Precision(kPrecisions[0]); }
+    ~IeeeDoubles() { setX87Precision(callers_); }
+    IeeeDoubles(const IeeeDoubles&) = delete;
+    IeeeDoubles& operator=(const IeeeDoubles&) = delete;
+
+private:
+    unsigned callers_ = x87Precision();
+};
 
 inline std::u16string hex6(std::int32_t value) {
     char digits[16];
@@ -31,6 +74,7 @@ inline std::u16string fadeComponents(std::int16_t startRed, std::int16_t startGr
     const std::int16_t start[3] = {startRed, startGreen, startBlue};
     const std::int16_t end[3] = {endRed, endGreen, endBlue};
     const auto n = static_cast<std::int32_t>(text.size());
+    const IeeeDoubles ieee;
     std::u16string result;
     for (std::int32_t i = 1; i <= n; ++i) {
         std::int64_t component[3];
