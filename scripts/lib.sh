@@ -9,14 +9,16 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=en_US.UTF-8
 
 # Some hosts cannot execute 32-bit code at all (no ia32 emulation): there only 64-bit Wine runs,
-# and the Win32 tests run from the x86_64 build of the same sources.
+# and the Win32 tests run from the x86_64 build of the same sources. test_bits is scripts/wine-run's first argument for them.
 wine32_runs() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 if wine32_runs; then
   wine_loader=/usr/lib/wine/wine
   test_preset=windows
+  test_bits=32
 else
   wine_loader=/usr/lib/wine/wine64
   test_preset=windows-x64
+  test_bits=64
   export WINELOADER=$wine_loader
 fi
 
