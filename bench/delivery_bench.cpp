@@ -1,7 +1,7 @@
 // The cost of one delivery as the chat client's desktop grows: N document windows in front of the
 // room, each of them a candidate that the locator yields at and runs nine searches on.
-// Runs against the stand-in chat client; not part of the tests (scripts/bench-delivery).
-#include "StandInProcess.h"
+// Runs against the practice room; not part of the tests (scripts/bench-delivery).
+#include "PracticeRoomProcess.h"
 #include "User32WindowManager.h"
 #include "tarvix_aol8.h"
 
@@ -46,7 +46,7 @@ struct Figures {
 };
 
 Figures Measure(int decoys) {
-    standin::StandInProcess chat({L"--decoys", std::to_wstring(decoys)});
+    PracticeRoomProcess chat({L"--decoys", std::to_wstring(decoys)});
     tarvix_aol8::User32WindowManager desktop;
     const int repeats = decoys >= 1000 ? 9 : 21;
     const std::u16string line = u"<Font Color=#AA0055>a<Font Color=#5500AA>b<Font Color=#0000FF>c";
@@ -54,7 +54,7 @@ Figures Measure(int decoys) {
     Figures figures{decoys, 0, 0};
     figures.delivery = Median(repeats, [&] { tarvix_aol8::DeliverChatLine(desktop, line); });
     figures.locate = Median(repeats, [&] {
-        if (!tarvix_aol8::LocateChatRoom(desktop)) throw std::runtime_error("the stand-in's room was not found");
+        if (!tarvix_aol8::LocateChatRoom(desktop)) throw std::runtime_error("the practice room's room was not found");
     });
     const auto entries = chat.WindowEntries();
     const auto lines = std::count_if(entries.begin(), entries.end(), [](const auto& e) { return e.kind == "line"; });
@@ -85,7 +85,7 @@ int main() {
         const double overall = (all[3].locate - all[0].locate) / 999;
         std::printf("per candidate: %.1f us overall; 10..100 vs 100..1000: %.2f (1.00 is linear)\n", overall * 1e6,
                     high / low);
-        std::printf("delivery minus locate (the five messages, the stand-in's log): %.3f ms at 1 decoy\n",
+        std::printf("delivery minus locate (the five messages, the practice room's log): %.3f ms at 1 decoy\n",
                     (all[0].delivery - all[0].locate) * 1e3);
         return 0;
     } catch (const std::exception& e) {

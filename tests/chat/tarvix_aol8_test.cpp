@@ -1,4 +1,5 @@
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
+#include "Delivery.h"
 #include "MemoryDesktop.h"
 #include "SequenceCheck.h"
 #include "tarvix_aol8.h"
@@ -36,8 +37,10 @@ Classes With(std::u16string_view from, std::u16string_view to) {
 
 // The five messages that type one line (printable form) into box and press Enter.
 Log OneLine(WindowHandle box, const std::string& line) {
-    const std::string set = "settext " + std::to_string(box) + " \"";
-    return {set + '"', set + '"', set + '"', set + line + '"', "char " + std::to_string(box) + " 13"};
+    Log log;
+    for (const auto& [kind, payload] : DeliveryMessages(line))
+        log.push_back(kind + " " + std::to_string(box) + " " + (kind == "settext" ? '"' + payload + '"' : payload));
+    return log;
 }
 
 Log Concat(Log a, const Log& b) {

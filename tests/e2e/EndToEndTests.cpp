@@ -1,10 +1,10 @@
-// The tool and the stand-in chat client as two processes: a user's clicks, keys and bar moves in
+// The tool and the practice room as two processes: a user's clicks, keys and bar moves in
 // Form1, and what the chat room's input box receives, byte for byte.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include "FadeReference.h"
 #include "Form1Ids.h"
 #include "LogExpect.h"
-#include "StandInProcess.h"
+#include "PracticeRoomProcess.h"
 #include "ToolProcess.h"
 
 #include <algorithm>
@@ -16,8 +16,7 @@
 #include <vector>
 
 using namespace Form1Ids;
-using standin::LogEntry;
-using standin::StandInProcess;
+using practice_room::LogEntry;
 
 namespace {
 
@@ -36,8 +35,6 @@ constexpr std::string_view kFadedTrailer =
     "<Font Color=#001B1B> <Font Color=#003737>'<Font Color=#005252>`<Font Color=#006E6E>v"
     "<Font Color=#008989>'<Font Color=#00A5A5>`<Font Color=#00C0C0>v";
 
-ToolProcess StartTool() { return ToolProcess(L"" QUENLOW_EXE); }
-
 // The reference fade of a Windows-1252 text, one character a byte.
 std::string Faded(VeskFade::ColorValue start, VeskFade::ColorValue end, std::string_view text) {
     std::u16string characters;
@@ -51,15 +48,15 @@ std::string LineB(std::string_view handle) {
            std::string(handle) + "</b>" + std::string(kFadedTrailer);
 }
 
-// The stand-in's log, read on from what has been checked already.
+// The practice room's log, read on from what has been checked already.
 class RoomLog {
 public:
-    explicit RoomLog(const StandInProcess& chat) : chat_(chat) {}
+    explicit RoomLog(const PracticeRoomProcess& chat) : chat_(chat) {}
 
     // Since the last check the room's input box received exactly these lines, each as its five
     // messages and then posted: in this order, or in any order (nested deliveries end innermost first).
     void Expect(std::vector<std::string> lines, bool anyOrder = false, unsigned timeoutMs = kDeliveryTimeoutMs) {
-        const std::size_t entriesPerLine = standin::DeliveryEntries("room1", "").size();
+        const std::size_t entriesPerLine = practice_room::DeliveryEntries("room1", "").size();
         WaitUntil([&] { return chat_.WindowEntries().size() >= checked_ + entriesPerLine * lines.size(); }, timeoutMs);
         if (anyOrder) {
             std::vector<std::string> arrived;
@@ -70,12 +67,12 @@ public:
         }
         std::vector<LogEntry> expected;
         for (const std::string& line : lines) {
-            const auto delivery = standin::DeliveryEntries("room1", line);
+            const auto delivery = practice_room::DeliveryEntries("room1", line);
             expected.insert(expected.end(), delivery.begin(), delivery.end());
         }
         Check(expected);
     }
-    // Nothing more arrived, in any window of the stand-in.
+    // Nothing more arrived, in any window of the practice room.
     void ExpectNothingMore() { Check({}); }
 
 private:
@@ -85,11 +82,11 @@ private:
     }
     void Check(const std::vector<LogEntry>& expected) {
         const std::vector<LogEntry> since = Since();
-        standin::CheckLogEntries(since, expected);
+        practice_room::CheckLogEntries(since, expected);
         checked_ += since.size();
     }
 
-    const StandInProcess& chat_;
+    const PracticeRoomProcess& chat_;
     std::size_t checked_ = 0;
 };
 
@@ -98,10 +95,10 @@ void CheckNoReport(ToolProcess& tool) { CHECK(tool.Reports() == ""); }
 }  // namespace
 
 TEST_CASE("Send, load it and the end of the session, one at a time") {
-    StandInProcess chat({});
+    PracticeRoomProcess chat({});
     RoomLog room(chat);
     // One tool for every step: each builds on the window that the one before left.
-    ToolProcess tool = StartTool();
+    ToolProcess tool;
     std::string step;
     INFO(step);
 
@@ -148,9 +145,9 @@ TEST_CASE("Send, load it and the end of the session, one at a time") {
 }
 
 TEST_CASE("a click, a key or a bar move during a delivery's room search runs nested, to its end") {
-    StandInProcess chat(kCrowdedDesktop);
+    PracticeRoomProcess chat(kCrowdedDesktop);
     RoomLog room(chat);
-    ToolProcess tool = StartTool();
+    ToolProcess tool;
     tool.SetText(Text1, L"abc");
     const std::string untouched = "<Font Color=#0F0080>a<Font Color=#0F0080>b<Font Color=#0F0080>c";
     std::string step;
@@ -175,9 +172,9 @@ TEST_CASE("a click, a key or a bar move during a delivery's room search runs nes
 }
 
 TEST_CASE("thousands of Send clicks queued at once: each line arrives once, and the tool goes on") {
-    StandInProcess chat({});
+    PracticeRoomProcess chat({});
     RoomLog room(chat);
-    ToolProcess tool = StartTool();
+    ToolProcess tool;
     tool.SetText(Text1, L"x");
     // A one-character fade is the end colour: Red2 and Green2 number the clicks.
     constexpr int kClicks = 3000;
@@ -200,7 +197,7 @@ TEST_CASE("thousands of Send clicks queued at once: each line arrives once, and 
 }
 
 TEST_CASE("events posted together with the closing of the window, during its delivery's room search") {
-    StandInProcess chat(kCrowdedDesktop);
+    PracticeRoomProcess chat(kCrowdedDesktop);
     RoomLog room(chat);
     const std::string unload[] = {LineA(kUnloadedLine), LineB("Handle")};
     const auto send = [](const ToolProcess& tool) { tool.PostClick(Command1); };
@@ -222,7 +219,7 @@ TEST_CASE("events posted together with the closing of the window, during its del
     };
     for (const Case& c : cases) {
         INFO(c.name);
-        ToolProcess tool = StartTool();
+        ToolProcess tool;
         tool.PostTogether([&] {
             c.first(tool);
             c.then(tool);
@@ -235,9 +232,9 @@ TEST_CASE("events posted together with the closing of the window, during its del
 }
 
 TEST_CASE("with no chat room open, Send sends nothing anywhere and the tool reports nothing") {
-    StandInProcess chat({L"--no-frame", L"--stray"});
+    PracticeRoomProcess chat({L"--no-frame", L"--stray"});
     RoomLog room(chat);
-    ToolProcess tool = StartTool();
+    ToolProcess tool;
     tool.PostClick(Command1);
     // Posted after the click: once the bar has moved, the click's handler has returned or shows a report.
     tool.PostMoveBar(red1, 7);

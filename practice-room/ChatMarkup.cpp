@@ -2,7 +2,7 @@
 
 #include <optional>
 
-namespace standin {
+namespace practice_room {
 
 namespace {
 
@@ -147,4 +147,4 @@ private:
 
 std::vector<MarkupRun> ParseChatMarkup(std::u16string_view markup) { return Parser().Parse(markup); }
 
-}  // namespace standin
+}  // namespace practice_room

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace standin {
+namespace practice_room {
 
 namespace {
 
@@ -103,4 +103,4 @@ std::vector<LogEntry> ParseLog(std::string_view text) {
     return entries;
 }
 
-}  // namespace standin
+}  // namespace practice_room

@@ -1,12 +1,12 @@
 // The transcript of a room: each posted line as the chat client shows it, its screen name in bold,
 // then each character in its colour, weight and face; the newest line at the bottom.
-#include "StandIn.h"
+#include "PracticeRoom.h"
 
 #include <map>
 #include <stdexcept>
 #include <utility>
 
-namespace standin {
+namespace practice_room {
 
 namespace {
 
@@ -161,4 +161,4 @@ LRESULT CALLBACK TranscriptProc(HWND window, UINT message, WPARAM wParam, LPARAM
     });
 }
 
-}  // namespace standin
+}  // namespace practice_room

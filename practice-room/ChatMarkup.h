@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace standin {
+namespace practice_room {
 
 struct MarkupRun {
     std::u16string text;
@@ -22,4 +22,4 @@ struct MarkupRun {
 // Adjacent characters of the same style share one run.
 std::vector<MarkupRun> ParseChatMarkup(std::u16string_view markup);
 
-}  // namespace standin
+}  // namespace practice_room

@@ -1,22 +1,18 @@
 // quenlow.exe run as a separate process and driven as its user would drive it, through window messages.
 #pragma once
 
-#include <windows.h>
+#include "Process.h"
 
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Polls condition every few milliseconds; false if it still does not hold after timeoutMs.
-bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs);
-
 class ToolProcess {
 public:
-    // Starts the tool and returns once its window is shown. Throws std::runtime_error if it is not
-    // shown within timeoutMs.
-    explicit ToolProcess(std::wstring exe, unsigned timeoutMs = 20000);
-    ~ToolProcess();  // ends the tool forcibly if it still runs
+    // Starts quenlow.exe and returns once its window is shown. Throws std::runtime_error if it is not
+    // shown within timeoutMs. The tool is ended forcibly when this goes, if it still runs.
+    explicit ToolProcess(unsigned timeoutMs = 20000);
     ToolProcess(const ToolProcess&) = delete;
     ToolProcess& operator=(const ToolProcess&) = delete;
 
@@ -55,9 +51,7 @@ private:
     LRESULT Send(HWND target, UINT message, WPARAM wParam, LPARAM lParam) const;
     void Post(HWND target, UINT message, WPARAM wParam, LPARAM lParam) const;
 
-    HANDLE process_ = nullptr;
-    HANDLE thread_ = nullptr;
-    DWORD processId_ = 0;
+    ChildProcess process_;
     HWND window_ = nullptr;
     std::string reports_;
 };

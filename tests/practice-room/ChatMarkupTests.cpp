@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-using standin::MarkupRun;
+using practice_room::MarkupRun;
 
 namespace doctest {
 template <>
@@ -36,5 +36,5 @@ TEST_CASE("chat markup becomes runs of coloured text") {
         {u"<i>x</i><font color=red><Font Color=#AABBCC",
          {{u"<i>x</i><font color=red><Font Color=#AABBCC", 0, false, u""}}},
     };
-    for (const Case& c : cases) CHECK(standin::ParseChatMarkup(c.markup) == c.runs);
+    for (const Case& c : cases) CHECK(practice_room::ParseChatMarkup(c.markup) == c.runs);
 }

@@ -1,4 +1,4 @@
-// standin.exe's command line and its log.
+// practice-room.exe's command line and its log.
 //
 // Options (document windows are listed front to back: decoys, lacking, nested, then the rooms):
 //   --rooms N        chat rooms "Chat Room 1".."Chat Room N", room 1 nearest the front (default 1)
@@ -12,18 +12,19 @@
 //   --stray          a top-level window of class "RICHCNTL", "stray"
 //   --typed TEXT     TEXT already stands in every input box (as if the user had typed it)
 //   --log FILE       the log below; FILE is created anew
+//   --no-error-box   a failure is not shown in a message box (it is still logged, and sets the exit code)
 //
 // Log: one entry a line, "<source> <kind>[ <payload>]", written through to the file as it happens,
 // so that a reader sees every entry of a message once the sender's SendMessage has returned.
 // Quoted payloads are byte strings: printable ASCII as it is, '"' and '\' after a backslash, any
-// other byte as \xHH. Sources are the input boxes (room1.., lack1.., nested, stray) and "standin".
-//   standin ready <pid>              every window exists and is shown
+// other byte as \xHH. Sources are the input boxes (room1.., lack1.., nested, stray) and "practice-room".
+//   practice-room ready <pid>              every window exists and is shown
 //   <box> settext "<bytes>"          WM_SETTEXT with this ANSI text ("settext null" for no pointer)
 //   <box> char <code>                WM_CHAR, whoever sent or posted it
 //   <box> msg 0x<msg> 0x<wp> 0x<lp>  any other message sent to the box from another thread
 //   <box> line "<bytes>"             the box posted this text as a line (after Enter or Send)
-//   standin error "<text>"           a failure; the stand-in ends with exit code 3
-//   standin exit <code>              the stand-in ends (after WM_CLOSE to the frame or to the stray
+//   practice-room error "<text>"           a failure; the stand-in ends with exit code 3
+//   practice-room exit <code>              the stand-in ends (after WM_CLOSE to the frame or to the stray
 //                                    window; 0 unless it failed)
 #pragma once
 
@@ -33,7 +34,7 @@
 
 #include <string>
 
-namespace standin {
+namespace practice_room {
 
 struct Options {
     int rooms = 1;
@@ -45,12 +46,13 @@ struct Options {
     bool stray = false;
     std::wstring typed;
     std::wstring logPath;
+    bool errorBox = true;
 };
 
 // Throws std::invalid_argument for an unknown option, a missing value or a bad count.
 Options ParseOptions(int argc, wchar_t** argv);
-inline constexpr char kUsage[] = "usage: standin [--rooms N] [--decoys N] [--lacking] [--grandchildren] [--mixed-case]"
-                                 " [--no-frame] [--stray] [--typed TEXT] [--log FILE]";
+inline constexpr char kUsage[] = "usage: practice-room [--rooms N] [--decoys N] [--lacking] [--grandchildren] [--mixed-case]"
+                                 " [--no-frame] [--stray] [--typed TEXT] [--log FILE] [--no-error-box]";
 
 // The log file; without Open, entries go nowhere.
 class Log {
@@ -66,4 +68,4 @@ private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
 };
 
-}  // namespace standin
+}  // namespace practice_room

@@ -1,8 +1,8 @@
 // The room's other signature classes: a caption, a list box, the Send icon and an emblem, painted and
 // inert, except that the Send icon posts the room's input.
-#include "StandIn.h"
+#include "PracticeRoom.h"
 
-namespace standin {
+namespace practice_room {
 
 namespace {
 
@@ -84,4 +84,4 @@ WNDPROC DecorationProc(ClassId id) {
     }
 }
 
-}  // namespace standin
+}  // namespace practice_room

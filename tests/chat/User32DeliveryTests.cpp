@@ -1,7 +1,7 @@
-// The chat bridge on the real desktop, against the stand-in chat client running as another process.
+// The chat bridge on the real desktop, against the practice room running as another process.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include "LogExpect.h"
-#include "StandInProcess.h"
+#include "PracticeRoomProcess.h"
 #include "User32WindowManager.h"
 #include "tarvix_aol8.h"
 
@@ -31,26 +31,13 @@ TEST_CASE("a line reaches the front room's input box as exactly five messages, a
     };
     for (const Case& c : cases) {
         CAPTURE(c.name);
-        standin::StandInProcess chat(c.options);
+        PracticeRoomProcess chat(c.options);
         tarvix_aol8::User32WindowManager desktop;
         tarvix_aol8::DeliverChatLine(desktop, c.line);
-        standin::CheckLogEntries(chat.WindowEntries(), c.ansi.empty() ? std::vector<standin::LogEntry>{}
-                                                                      : standin::DeliveryEntries("room1", c.ansi));
+        practice_room::CheckLogEntries(chat.WindowEntries(), c.ansi.empty() ? std::vector<practice_room::LogEntry>{}
+                                                                      : practice_room::DeliveryEntries("room1", c.ansi));
         CHECK(chat.Stop() == 0);
     }
-}
-
-// Wine drops a cross-process message of more than about 1 MiB, and the receiver's GetMessage fails.
-TEST_CASE("a room whose message loop fails says so and exits non-zero") {
-    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) return;
-    standin::StandInProcess chat({});
-    tarvix_aol8::User32WindowManager desktop;
-    tarvix_aol8::DeliverChatLine(desktop, std::u16string(1050000, u'x'));
-    CHECK(chat.Stop() == 3);
-    const std::vector<standin::LogEntry> log = chat.Log();
-    REQUIRE(log.size() >= 2);
-    standin::CheckLogEntries({log.end() - 2, log.end()},
-                             {{"standin", "error", "GetMessage returned -1"}, {"standin", "exit", "3"}});
 }
 
 TEST_CASE("the yield empties our own queue and hands a WM_QUIT back with its exit code") {

@@ -1,10 +1,10 @@
 // The input box of a room (class "RICHCNTL", an EDIT superclass): logs every message that reaches it, and
 // on Enter posts its text as a line of its room and empties itself.
-#include "StandIn.h"
+#include "PracticeRoom.h"
 
 #include <cstdio>
 
-namespace standin {
+namespace practice_room {
 
 void PostLine(InputBox& box) {
     std::string text;
@@ -69,4 +69,4 @@ LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     });
 }
 
-}  // namespace standin
+}  // namespace practice_room

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-namespace standin {
+namespace practice_room {
 
 struct LogEntry {
-    std::string source;   // "standin", or the window that received or posted: "room1", "stray", ...
+    std::string source;   // "practice-room", or the window that received or posted: "room1", "stray", ...
     std::string kind;     // "ready", "exit", "error", "settext", "char", "msg", "line"
     std::string payload;  // unquoted bytes for quoted payloads, else the rest of the line as it is
 
@@ -27,4 +27,4 @@ std::string FormatLogEntry(const LogEntry& entry, bool quoted);
 // is left out. Throws std::runtime_error for a line that is not an entry.
 std::vector<LogEntry> ParseLog(std::string_view text);
 
-}  // namespace standin
+}  // namespace practice_room

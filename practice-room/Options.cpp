@@ -1,9 +1,9 @@
-#include "StandInOptions.h"
+#include "Options.h"
 
 #include <cwchar>
 #include <stdexcept>
 
-namespace standin {
+namespace practice_room {
 
 namespace {
 
@@ -33,6 +33,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
         else if (option == L"--stray") o.stray = true;
         else if (option == L"--typed") o.typed = value();
         else if (option == L"--log") o.logPath = value();
+        else if (option == L"--no-error-box") o.errorBox = false;
         else throw std::invalid_argument("unknown option");
     }
     return o;
@@ -57,4 +58,4 @@ void Log::Write(const LogEntry& entry, bool quoted) {
         throw std::runtime_error("cannot write the log file");
 }
 
-}  // namespace standin
+}  // namespace practice_room

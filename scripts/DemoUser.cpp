@@ -1,9 +1,9 @@
-// demo_user.exe is the user of scripts/demo. It starts the stand-in chat room and the tool, sets two
-// colours, types a line and a handle, presses "Send" and "load it", and prints what the room posted
-// (UTF-8); once the file DONE exists (the script's screenshots are taken) it closes the tool and prints
-// the unload lines.   demo_user QUENLOW_EXE DONE
+// demo_user.exe is the user of scripts/demo. It starts the practice room and the tool, sets two colours,
+// types a line and a handle, presses "Send" and "load it", and prints what the room posted (UTF-8); once
+// the file DONE exists (the script's screenshots are taken) it closes the tool and prints the unload
+// lines.   demo_user DONE
 #include "Form1Ids.h"
-#include "StandInProcess.h"
+#include "PracticeRoomProcess.h"
 #include "ToolProcess.h"
 
 #include <windows.h>
@@ -16,15 +16,15 @@ namespace {
 
 constexpr unsigned kTimeoutMs = 20000;
 
-std::vector<std::string> PostedLines(const standin::StandInProcess& chat) {
+std::vector<std::string> PostedLines(const PracticeRoomProcess& chat) {
     std::vector<std::string> lines;
-    for (const standin::LogEntry& entry : chat.WindowEntries())
+    for (const practice_room::LogEntry& entry : chat.WindowEntries())
         if (entry.kind == "line") lines.push_back(entry.payload);
     return lines;
 }
 
 // Waits for the room's count-th line and prints the lines from the from-th on.
-void PrintLines(const standin::StandInProcess& chat, std::size_t from, std::size_t count) {
+void PrintLines(const PracticeRoomProcess& chat, std::size_t from, std::size_t count) {
     if (!WaitUntil([&] { return PostedLines(chat).size() >= count; }, kTimeoutMs))
         throw std::runtime_error("the room did not post the lines");
     const std::vector<std::string> lines = PostedLines(chat);
@@ -40,9 +40,9 @@ void PrintLines(const standin::StandInProcess& chat, std::size_t from, std::size
     std::fflush(stdout);
 }
 
-void Run(const wchar_t* exe, const wchar_t* done) {
-    standin::StandInProcess chat({});
-    ToolProcess tool(exe);
+void Run(const wchar_t* done) {
+    PracticeRoomProcess chat({});
+    ToolProcess tool;
     // Side by side, as a user would place them.
     SetWindowPos(tool.Window(), nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SetWindowPos(FindWindowW(L"AOL Frame25", nullptr), nullptr, 230, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -72,12 +72,12 @@ void Run(const wchar_t* exe, const wchar_t* done) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: demo_user QUENLOW_EXE DONE\n");
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: demo_user DONE\n");
         return 2;
     }
     try {
-        Run(argv[1], argv[2]);
+        Run(argv[1]);
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "demo_user: %s\n", error.what());

@@ -1,9 +1,9 @@
-// What the parts of standin.exe share: its windows and their state, the classes they are registered
+// What the parts of practice-room.exe share: its windows and their state, the classes they are registered
 // under, and the way a failure ends the program.
 #pragma once
 
 #include "ChatMarkup.h"
-#include "StandInOptions.h"
+#include "Options.h"
 
 #include <windows.h>
 
@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-namespace standin {
+namespace practice_room {
 
 enum ClassId { kFrame, kChild, kStatic, kTranscript, kCombobox, kIcon, kInput, kImage, kPane, kClassCount };
 
@@ -23,9 +23,9 @@ inline constexpr ClassId kSignature[] = {kStatic, kTranscript, kCombobox, kIcon,
 
 inline constexpr const char* kClassNames[2][kClassCount] = {
     {"AOL Frame25", "AOL Child", "_AOL_Static", "RICHCNTLREADONLY", "_AOL_Combobox", "_AOL_Icon", "RICHCNTL",
-     "_AOL_Image", "StandInPane"},
+     "_AOL_Image", "PracticeRoomPane"},
     {"aOl fRAME25", "aol CHILD", "_aol_STATIC", "RichCntlReadOnly", "_Aol_ComboBox", "_aOL_iCON", "richCntl",
-     "_AoL_ImAgE", "StandInPane"}};
+     "_AoL_ImAgE", "PracticeRoomPane"}};
 
 struct Document;
 
@@ -93,4 +93,4 @@ LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // posts the room's input.
 WNDPROC DecorationProc(ClassId id);
 
-}  // namespace standin
+}  // namespace practice_room

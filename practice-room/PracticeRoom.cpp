@@ -1,4 +1,4 @@
-// standin.exe: a stand-in for the chat client. Shipped as the practice room, where a user without the
+// practice-room.exe: a stand-in for the chat client. Shipped as the practice room, where a user without the
 // chat client sees the tool's lines as a chat room shows them; the demo and the tests drive it too.
 //
 // It shows a frame of class "AOL Frame25" with an MDI client area and document windows of class
@@ -6,8 +6,8 @@
 // (the transcript), "_AOL_Combobox", "_AOL_Icon" (a Send button), "RICHCNTL" (the input box, an EDIT
 // superclass) and "_AOL_Image". Enter (WM_CHAR 13) in an input box posts the box's text as a line of
 // its window and empties the box; the transcript renders the line's font tags. The options and the
-// log are in StandInOptions.h.
-#include "StandIn.h"
+// log are in Options.h.
+#include "PracticeRoom.h"
 
 #include <shellapi.h>
 
@@ -15,16 +15,16 @@
 #include <stdexcept>
 #include <string>
 
-namespace standin {
+namespace practice_room {
 
 App* app = nullptr;
 
 void Fail(const char* what) noexcept {
     try {
-        app->log.Write({"standin", "error", what}, true);
+        app->log.Write({"practice-room", "error", what}, true);
     } catch (...) {
     }
-    std::fprintf(stderr, "standin: %s\n", what);
+    std::fprintf(stderr, "practice-room: %s\n", what);
     app->exitCode = 3;
     PostQuitMessage(3);
 }
@@ -247,7 +247,7 @@ int Run() {
         app->options = ParseOptions(argc, argv);
     } catch (const std::invalid_argument& e) {
         LocalFree(argv);
-        std::fprintf(stderr, "standin: %s\n%s\n", e.what(), kUsage);
+        std::fprintf(stderr, "practice-room: %s\n%s\n", e.what(), kUsage);
         return 2;
     }
     LocalFree(argv);
@@ -256,7 +256,7 @@ int Run() {
     RegisterClasses();
     PlanDocuments();
     CreateWindows();
-    app->log.Write({"standin", "ready", std::to_string(GetCurrentProcessId())}, false);
+    app->log.Write({"practice-room", "ready", std::to_string(GetCurrentProcessId())}, false);
 
     MSG msg;
     BOOL got;
@@ -269,22 +269,22 @@ int Run() {
     // Its last error says nothing reliable there (0 or 5).
     if (got < 0) Fail("GetMessage returned -1");
     if (app->exitCode == 0) app->exitCode = static_cast<int>(msg.wParam);
-    app->log.Write({"standin", "exit", std::to_string(app->exitCode)}, false);
+    app->log.Write({"practice-room", "exit", std::to_string(app->exitCode)}, false);
     return app->exitCode;
 }
 
 }  // namespace
 
-}  // namespace standin
+}  // namespace practice_room
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    standin::App state;
+    practice_room::App state;
     state.instance = instance;
-    standin::app = &state;
+    practice_room::app = &state;
     try {
-        return standin::Run();
+        return practice_room::Run();
     } catch (const std::exception& e) {
-        standin::Fail(e.what());
+        practice_room::Fail(e.what());
         return 3;
     }
 }

@@ -1,0 +1,78 @@
+#include "PracticeRoomProcess.h"
+
+#include <stdexcept>
+
+using practice_room::LogEntry;
+
+namespace {
+
+std::wstring FreshLogPath() {
+    static unsigned counter = 0;
+    wchar_t folder[MAX_PATH + 1];
+    if (!GetTempPathW(MAX_PATH + 1, folder)) throw std::runtime_error("GetTempPath failed");
+    return std::wstring(folder) + L"practice-room-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++counter) + L".log";
+}
+
+std::vector<std::wstring> WithLog(std::vector<std::wstring> options, const std::wstring& logPath) {
+    options.insert(options.end(), {L"--no-error-box", L"--log", logPath});
+    return options;
+}
+
+std::string ReadShared(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    CloseHandle(file);
+    return text;
+}
+
+bool IsReady(const std::vector<LogEntry>& log) {
+    for (const LogEntry& entry : log)
+        if (entry.source == "practice-room" && entry.kind == "ready") return true;
+    return false;
+}
+
+}  // namespace
+
+PracticeRoomProcess::PracticeRoomProcess(std::vector<std::wstring> options, unsigned readyTimeoutMs)
+    : logPath_(FreshLogPath()), process_(L"" PRACTICE_ROOM_EXE, WithLog(std::move(options), logPath_)) {
+    bool ended = false;
+    // The exit is read before the log, so that a last entry is never missed.
+    if (WaitUntil([&] { return (ended = process_.Exited()) || IsReady(Log()); }, readyTimeoutMs) && IsReady(Log()))
+        return;
+    std::string what = ended ? "the practice room ended before it was ready" : "the practice room did not get ready";
+    for (const LogEntry& entry : Log()) what += "\n  " + FormatLogEntry(entry, false);
+    DeleteFileW(logPath_.c_str());
+    throw std::runtime_error(what);
+}
+
+PracticeRoomProcess::~PracticeRoomProcess() {
+    try {
+        Stop();
+    } catch (...) {
+        // Stop has already ended the process forcibly; a destructor reports nothing.
+    }
+    DeleteFileW(logPath_.c_str());
+}
+
+std::vector<LogEntry> PracticeRoomProcess::Log() const { return practice_room::ParseLog(ReadShared(logPath_)); }
+
+std::vector<LogEntry> PracticeRoomProcess::WindowEntries() const {
+    std::vector<LogEntry> entries;
+    for (LogEntry& entry : Log())
+        if (entry.source != "practice-room") entries.push_back(std::move(entry));
+    return entries;
+}
+
+int PracticeRoomProcess::Stop(unsigned timeoutMs) {
+    if (exitCode_ >= 0) return exitCode_;
+    if (!process_.Exited())
+        for (HWND window : process_.VisibleWindows()) PostMessageW(window, WM_CLOSE, 0, 0);
+    exitCode_ = process_.WaitForExit(timeoutMs);
+    return exitCode_;
+}

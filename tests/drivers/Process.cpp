@@ -1,0 +1,107 @@
+#include "Process.h"
+
+#include <stdexcept>
+
+namespace {
+
+// Quoting that CommandLineToArgvW undoes: backslashes are literal except before a quote.
+std::wstring QuoteArgument(const std::wstring& argument) {
+    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
+    std::wstring quoted = L"\"";
+    std::size_t backslashes = 0;
+    for (wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        quoted.push_back(c);
+    }
+    quoted.append(backslashes * 2, L'\\');
+    quoted.push_back(L'"');
+    return quoted;
+}
+
+struct VisibleOf {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<VisibleOf*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId && IsWindowVisible(window)) search.windows.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+std::string Narrow(std::wstring_view text) { return std::string(text.begin(), text.end()); }
+
+ChildProcess::ChildProcess(std::wstring exe, const std::vector<std::wstring>& arguments, WORD show) {
+    if (exe.starts_with(L'/')) exe.insert(0, L"Z:");
+    std::wstring commandLine = QuoteArgument(exe);
+    for (const std::wstring& argument : arguments) commandLine += L' ' + QuoteArgument(argument);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = show;
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
+        throw std::runtime_error("cannot start " + Narrow(exe) + " (system error " + std::to_string(GetLastError()) + ")");
+}
+
+ChildProcess::~ChildProcess() {
+    if (!Exited()) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 10000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+bool ChildProcess::Exited() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
+
+int ChildProcess::WaitForExit(unsigned timeoutMs, const std::function<void()>& wait) {
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(info_.hProcess, 1) != WAIT_OBJECT_0) {
+        if (wait) wait();
+        if (GetTickCount() - start > timeoutMs) {
+            TerminateProcess(info_.hProcess, 1);
+            WaitForSingleObject(info_.hProcess, 10000);
+            throw std::runtime_error("the program still ran " + std::to_string(timeoutMs) + " ms later");
+        }
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+std::vector<HWND> ChildProcess::VisibleWindows() const {
+    VisibleOf search{info_.dwProcessId, {}};
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    wchar_t text[1024] = {};
+    // GetDlgItemText sends WM_GETTEXT, which reaches a control of another process.
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    return text;
+}
