@@ -1,5 +1,7 @@
 #include "User32WindowManager.h"
 
+#include "DialogKeys.h"
+
 #include <windows.h>
 
 #include <climits>
@@ -74,10 +76,7 @@ void User32WindowManager::YieldToPendingEvents() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root && IsDialogMessageW(root, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        DispatchWithDialogKeys(msg);
     }
 }
 

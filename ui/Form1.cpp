@@ -435,11 +435,11 @@ void Form1::Command1_Click() {
     tarvix_aol8::DeliverChatLine(desktop_, VeskFade::FadeBetweenColors(startColor, endColor, text));
 }
 
-void Form1::Command2_Click() { PostAnnouncement(Announcements::LoadedLine); }
+void Form1::Command2_Click() { DeliverAnnouncement(Announcements::LoadedLine); }
 
-void Form1::Form_Unload(std::int16_t& /*cancel*/) { PostAnnouncement(Announcements::UnloadedLine); }
+void Form1::Form_Unload(std::int16_t& /*cancel*/) { DeliverAnnouncement(Announcements::UnloadedLine); }
 
-void Form1::PostAnnouncement(std::u16string_view firstLine) {
+void Form1::DeliverAnnouncement(std::u16string_view firstLine) {
     tarvix_aol8::DeliverChatLine(desktop_, Announcements::LineA(firstLine));
     // Read only now: an edit made while line A was being delivered reaches line B.
     tarvix_aol8::DeliverChatLine(desktop_, Announcements::LineB(ReadText(Text2)));
@@ -451,16 +451,3 @@ void Form1::blue1_Change() { Mix(red1, green1, blue1, color1); }
 void Form1::Red2_Change() { Mix(Red2, Green2, Blue2, Color2); }
 void Form1::Green2_Change() { Mix(Red2, Green2, Blue2, Color2); }
 void Form1::Blue2_Change() { Mix(Red2, Green2, Blue2, Color2); }
-
-int RunMessageLoop() {
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        // Tab, Shift+Tab and the arrow keys between controls as in a dialog; Enter and Escape become
-        // IDOK and IDCANCEL, which no control has.
-        const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-        if (root && IsDialogMessageW(root, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
-}

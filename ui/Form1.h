@@ -49,8 +49,8 @@ private:
     LRESULT OnQueryEndSession();
     void OnEndSession(bool ending);
     void OnDestroy();
-    // Line A with firstLine, then line B with the handle in Text2.
-    void PostAnnouncement(std::u16string_view firstLine);
+    // Delivers line A with firstLine, then line B with the handle in Text2.
+    void DeliverAnnouncement(std::u16string_view firstLine);
 
     template <class Handler>
     void Guarded(const char* what, Handler&& handler) noexcept;
@@ -76,6 +76,3 @@ private:
     };
     SwatchPaint color1Paint_, Color2Paint_;
 };
-
-// Runs the thread's message loop, Tab and Shift+Tab moving the focus as in a dialog, until WM_QUIT.
-int RunMessageLoop();

@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "DialogKeys.h"
 #include "Form1.h"
 
 #include <exception>
@@ -16,4 +17,10 @@ int RunProgram(tarvix_aol8::WindowManager& desktop, int showCommand) {
                     MB_OK | MB_ICONERROR);
         return 1;
     }
+}
+
+int RunMessageLoop() {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchWithDialogKeys(message);
+    return static_cast<int>(message.wParam);
 }
