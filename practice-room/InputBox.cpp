@@ -1,12 +1,12 @@
 // The input box of a room (class "RICHCNTL", an EDIT superclass): logs every message that reaches it, and
-// on Enter posts its text as a line of its room and empties itself.
+// on Enter submits its text as a line of its room and empties itself.
 #include "PracticeRoom.h"
 
 #include <cstdio>
 
 namespace practice_room {
 
-void PostLine(InputBox& box) {
+void SubmitLine(InputBox& box) {
     std::string text;
     ++box.ownEdits;
     try {
@@ -53,7 +53,7 @@ LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         if (box && box->ownEdits == 0) {
             LogInputMessage(*box, message, wParam, lParam);
             if (message == WM_CHAR && wParam == '\r') {
-                PostLine(*box);
+                SubmitLine(*box);
                 return 0;
             }
         }

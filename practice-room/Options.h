@@ -1,5 +1,6 @@
 // practice-room.exe's command line and its log.
 //
+// A user starts it without options; they are there for the tests, the benchmarks and the demo.
 // Options (document windows are listed front to back: decoys, lacking, nested, then the rooms):
 //   --rooms N        chat rooms "Chat Room 1".."Chat Room N", room 1 nearest the front (default 1)
 //   --decoys N       N document windows in front, with only "_AOL_Static" and "RICHCNTLREADONLY"
@@ -12,7 +13,9 @@
 //   --stray          a top-level window of class "RICHCNTL", "stray"
 //   --typed TEXT     TEXT already stands in every input box (as if the user had typed it)
 //   --log FILE       the log below; FILE is created anew
-//   --no-error-box   a failure is not shown in a message box (it is still logged, and sets the exit code)
+//   --no-error-box   a bad option or a failure is not shown in a message box before the room ends (a
+//                    failure is still logged, and the exit code is the same): for tests, which nobody
+//                    answers. It holds even when another option is bad.
 //
 // Log: one entry a line, "<source> <kind>[ <payload>]", written through to the file as it happens,
 // so that a reader sees every entry of a message once the sender's SendMessage has returned.
@@ -22,10 +25,11 @@
 //   <box> settext "<bytes>"          WM_SETTEXT with this ANSI text ("settext null" for no pointer)
 //   <box> char <code>                WM_CHAR, whoever sent or posted it
 //   <box> msg 0x<msg> 0x<wp> 0x<lp>  any other message sent to the box from another thread
-//   <box> line "<bytes>"             the box posted this text as a line (after Enter or Send)
+//   <box> line "<bytes>"             the box submitted this text as a line (after Enter or Send)
 //   practice-room error "<text>"           a failure; the stand-in ends with exit code 3
-//   practice-room exit <code>              the stand-in ends (after WM_CLOSE to the frame or to the stray
-//                                    window; 0 unless it failed)
+//   practice-room exit <code>              the stand-in ends (after WM_CLOSE to the frame, to a room or to
+//                                    the stray window; 0 unless it failed)
+// A bad option ends it with exit code 2 before the log is opened.
 #pragma once
 
 #include "LogFormat.h"
@@ -49,10 +53,18 @@ struct Options {
     bool errorBox = true;
 };
 
-// Throws std::invalid_argument for an unknown option, a missing value or a bad count.
+// Throws std::invalid_argument, naming the option, for an unknown option, a missing value or a bad count.
 Options ParseOptions(int argc, wchar_t** argv);
-inline constexpr char kUsage[] = "usage: practice-room [--rooms N] [--decoys N] [--lacking] [--grandchildren] [--mixed-case]"
-                                 " [--no-frame] [--stray] [--typed TEXT] [--log FILE] [--no-error-box]";
+// False when --no-error-box is among the arguments, whatever else they hold (ParseOptions stops at a bad one).
+bool WantsErrorBox(int argc, wchar_t** argv);
+// Short lines: a message box wraps long ones at the hyphens of an option too.
+inline constexpr char kUsage[] =
+    "usage: practice-room [option...]\n"
+    "Options, for testing only:\n"
+    "--rooms N, --decoys N, --lacking,\n"
+    "--grandchildren, --mixed-case,\n"
+    "--no-frame, --stray, --typed TEXT,\n"
+    "--log FILE, --no-error-box";
 
 // The log file; without Open, entries go nowhere.
 class Log {

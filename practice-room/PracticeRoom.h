@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ChatMarkup.h"
+#include "Gdi.h"
 #include "Options.h"
 
 #include <windows.h>
@@ -58,7 +59,9 @@ struct App {
     HWND area = nullptr;
     std::vector<std::unique_ptr<Document>> documents;
     InputBox stray;
-    HFONT uiFont = nullptr;
+    Font uiFont;
+    int dpi = 96;              // the system's, read once at start-up
+    std::string failure;       // the first, shown once the message loop has ended
     int exitCode = 0;
 };
 
@@ -67,6 +70,9 @@ extern App* app;
 
 // Logs the failure, ends the message loop and makes the exit code 3.
 void Fail(const char* what) noexcept;
+
+// A length of the layout, given at 96 dpi, at the system's dpi.
+inline int Scaled(int at96) { return MulDiv(at96, app->dpi, 96); }
 
 // No exception may cross a window procedure: user32 is C.
 template <class Body>
@@ -85,12 +91,12 @@ LRESULT Guarded(Body body) noexcept {
 void AddLine(Document& room, std::string_view bytes);
 LRESULT CALLBACK TranscriptProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The input box: logs what reaches it; Enter posts its text as a line of its room.
-void PostLine(InputBox& box);
+// The input box: logs what reaches it; Enter submits its text as a line of its room.
+void SubmitLine(InputBox& box);
 LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The window procedure of another signature class: painted and inert, except that the Send icon
-// posts the room's input.
+// submits the room's input.
 WNDPROC DecorationProc(ClassId id);
 
 }  // namespace practice_room
