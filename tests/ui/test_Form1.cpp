@@ -5,6 +5,7 @@
 #include "Form1.h"
 #include "Form1Ids.h"
 #include "Program.h"
+#include "SystemDpi.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -215,14 +216,11 @@ TEST_CASE("a failed start says why, in a box that stays until it is answered") {
 
 // A new process reads the system dpi from the registry as it starts.
 TEST_CASE("at 120 and 144 dpi the layout scales with the system's ratio") {
-    HKEY key = nullptr;
-    REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr) == ERROR_SUCCESS);
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string command = std::string("\"") + self + "\" --test-case=\"" + kLayoutCase + "\"";
-    for (DWORD dpi : {120, 144, 96}) {  // 96 last: the prefix's default, as the other tests expect
-        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, LPBYTE(&dpi), sizeof dpi);
+    for (DWORD dpi : {120, 144}) {
+        const SystemDpi system(dpi);
         SetEnvironmentVariableA("QUENLOW_EXPECT_DPI", std::to_string(dpi).c_str());
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
@@ -236,7 +234,6 @@ TEST_CASE("at 120 and 144 dpi the layout scales with the system's ratio") {
         CHECK_MESSAGE(exitCode == 0, dpi);
     }
     SetEnvironmentVariableA("QUENLOW_EXPECT_DPI", nullptr);
-    RegCloseKey(key);
 }
 
 TEST_CASE("a start maximized or minimized (a shortcut's setting) shows the window at its fixed size") {
