@@ -1,15 +1,21 @@
 #include "ChatMarkup.h"
 
 #include <optional>
+#include <unordered_map>
 
 namespace practice_room {
 
 namespace {
 
+// What the system's font lookup reads of a face name (LF_FACESIZE - 1): faces alike that far are one.
+constexpr std::size_t kFaceLength = 31;
+
 struct Style {
     std::uint32_t color = 0;
     bool bold = false;
     std::size_t face = 0;  // index into the faces seen; 0 is the default
+
+    bool operator==(const Style&) const = default;
 };
 
 char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
@@ -43,8 +49,23 @@ std::optional<std::uint32_t> ParseColor(std::u16string_view value) {
     return color;
 }
 
+// Each distinct face once, found by its hash: a line may name thousands.
+class Faces {
+public:
+    std::size_t IndexOf(std::u16string_view face) {
+        const auto [entry, added] = index_.try_emplace(std::u16string(face.substr(0, kFaceLength)), names_.size());
+        if (added) names_.push_back(entry->first);
+        return entry->second;
+    }
+    const std::u16string& Name(std::size_t index) const { return names_[index]; }
+
+private:
+    std::unordered_map<std::u16string, std::size_t> index_{{u"", 0}};
+    std::vector<std::u16string> names_{u""};
+};
+
 // Applies the attributes of a font tag (the text after "font") to style; false if not understood.
-bool ApplyFontAttributes(std::u16string_view attributes, Style& style, std::vector<std::u16string>& faces) {
+bool ApplyFontAttributes(std::u16string_view attributes, Style& style, Faces& faces) {
     std::size_t i = 0;
     const auto skipSpace = [&] { while (i < attributes.size() && IsSpace(attributes[i])) ++i; };
     skipSpace();
@@ -72,10 +93,7 @@ bool ApplyFontAttributes(std::u16string_view attributes, Style& style, std::vect
             if (!color) return false;
             style.color = *color;
         } else if (EqualsNoCase(name, u"face")) {
-            std::size_t index = 0;
-            while (index < faces.size() && faces[index] != value) ++index;
-            if (index == faces.size()) faces.emplace_back(value);
-            style.face = index;
+            style.face = faces.IndexOf(value);
         }
         const std::size_t before = i;
         skipSpace();
@@ -86,12 +104,17 @@ bool ApplyFontAttributes(std::u16string_view attributes, Style& style, std::vect
 
 class Parser {
 public:
+    explicit Parser(std::size_t maxCharacters) : left_(maxCharacters) {}
+
     std::vector<MarkupRun> Parse(std::u16string_view markup) {
         std::size_t i = 0;
-        while (i < markup.size()) {
+        while (i < markup.size() && left_ > 0) {
             if (markup[i] == u'<') {
-                const std::size_t close = markup.find(u'>', i + 1);
-                if (close != std::u16string_view::npos && ApplyTag(markup.substr(i + 1, close - i - 1))) {
+                // A tag holds no '<': the search for its end stops at the next one, so that no character is
+                // searched over twice, whatever the line holds.
+                std::size_t close = i + 1;
+                while (close < markup.size() && markup[close] != u'<' && markup[close] != u'>') ++close;
+                if (close < markup.size() && markup[close] == u'>' && ApplyTag(markup.substr(i + 1, close - i - 1))) {
                     i = close + 1;
                     continue;
                 }
@@ -130,21 +153,26 @@ private:
     }
 
     void Append(char16_t c) {
-        const std::u16string& face = faces_[style_.face];
-        if (runs_.empty() || runs_.back().color != style_.color || runs_.back().bold != style_.bold ||
-            runs_.back().face != face)
-            runs_.push_back(MarkupRun{{}, style_.color, style_.bold, face});
+        if (runs_.empty() || runStyle_ != style_) {
+            runs_.push_back(MarkupRun{{}, style_.color, style_.bold, faces_.Name(style_.face)});
+            runStyle_ = style_;
+        }
         runs_.back().text.push_back(c);
+        --left_;
     }
 
+    std::size_t left_;
     std::vector<MarkupRun> runs_;
-    std::vector<std::u16string> faces_{std::u16string()};
+    Style runStyle_;  // of the last run
+    Faces faces_;
     std::vector<Style> fontStack_;
     Style style_;
 };
 
 }  // namespace
 
-std::vector<MarkupRun> ParseChatMarkup(std::u16string_view markup) { return Parser().Parse(markup); }
+std::vector<MarkupRun> ParseChatMarkup(std::u16string_view markup, std::size_t maxCharacters) {
+    return Parser(maxCharacters).Parse(markup);
+}
 
 }  // namespace practice_room

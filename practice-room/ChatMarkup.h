@@ -1,6 +1,7 @@
 // The chat markup that the stand-in shows: per-character font tags turned into runs of styled text.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,8 +19,10 @@ struct MarkupRun {
 };
 
 // Understood, without regard to case: <font ...> with color=#RRGGBB and face="..." (other attributes
-// are ignored), </font>, <b>, </b>. Anything else, a stray "<" included, is shown as text.
-// Adjacent characters of the same style share one run.
-std::vector<MarkupRun> ParseChatMarkup(std::u16string_view markup);
+// are ignored), </font>, <b>, </b>. A tag ends at the first ">" and holds no "<". Anything else, a stray
+// "<" included, is shown as text. A face is cut at 31 characters, what the system's font lookup reads.
+// Adjacent characters of the same style share one run. Time is linear in what is read of the markup,
+// which ends after maxCharacters shown characters: a huge line costs no more than what is shown of it.
+std::vector<MarkupRun> ParseChatMarkup(std::u16string_view markup, std::size_t maxCharacters = SIZE_MAX);
 
 }  // namespace practice_room

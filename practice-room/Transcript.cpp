@@ -1,8 +1,10 @@
 // The transcript of a room: each posted line as the chat client shows it, its screen name in bold,
 // then each character in its colour, weight and face; the newest line at the bottom.
+#include "FontCache.h"
+#include "Gdi.h"
 #include "PracticeRoom.h"
 
-#include <map>
+#include <iterator>
 #include <stdexcept>
 #include <utility>
 
@@ -11,8 +13,9 @@ namespace practice_room {
 namespace {
 
 constexpr std::size_t kShownLines = 200;
-constexpr std::size_t kShownBytes = 64 * 1024;
 constexpr std::size_t kShownCharacters = 2000;
+// Far below the 10,000 GDI objects that Windows allows a process, and more than a room's usual faces.
+constexpr std::size_t kFontCapacity = 256;
 constexpr char16_t kScreenName[] = u"Guest: ";
 // Shown in an empty room, for whoever opened it to try the tool.
 constexpr wchar_t kEmptyRoomHint[] = L"Start Quenlow and press Send: your line shows here as a chat room shows it.";
@@ -27,20 +30,10 @@ std::u16string FromAnsi(std::string_view bytes) {
     return text;
 }
 
-// Fonts live as long as the process.
-HFONT FontFor(const std::u16string& face, bool bold) {
-    static std::map<std::pair<std::u16string, bool>, HFONT> fonts;
-    auto& font = fonts[{face, bold}];
-    if (!font) {
-        const std::wstring name = face.empty() ? std::wstring(L"Arial") : std::wstring(face.begin(), face.end());
-        HDC screen = GetDC(nullptr);
-        const int height = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        font = CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, name.c_str());
-        if (!font) throw std::runtime_error("CreateFont failed");
-    }
-    return font;
+// Every room's, 10 points at the system's DPI.
+FontCache& Fonts() {
+    static FontCache fonts(kFontCapacity, -MulDiv(10, GetDeviceCaps(ScreenDc().get(), LOGPIXELSY), 72));
+    return fonts;
 }
 
 struct Piece {
@@ -56,7 +49,7 @@ std::vector<Row> LayOut(HDC dc, const std::vector<MarkupRun>& line, int left, in
     std::vector<Row> rows(1);
     int x = left;
     for (const MarkupRun& run : line) {
-        SelectObject(dc, FontFor(run.face, run.bold));
+        Fonts().Select(dc, run.face, run.bold);
         const auto* text = reinterpret_cast<const wchar_t*>(run.text.data());
         const int length = static_cast<int>(run.text.size());
         for (int pos = 0; pos < length;) {
@@ -79,15 +72,10 @@ std::vector<Row> LayOut(HDC dc, const std::vector<MarkupRun>& line, int left, in
 }
 
 // Newest line at the bottom; older lines scroll off the top.
-void PaintTranscript(HWND window, const Document& room) {
-    PAINTSTRUCT ps;
-    HDC target = BeginPaint(window, &ps);
-    RECT client;
-    GetClientRect(window, &client);
-    HDC dc = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, client.right, client.bottom);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HGDIOBJ oldFont = SelectObject(dc, FontFor({}, false));
+void DrawTranscript(HDC dc, const RECT& client, const Document& room) {
+    // The lines' fonts are selected in turn; the DC's own is back before the DC goes.
+    const SelectedObject ownFont(dc, GetStockObject(DEFAULT_GUI_FONT));
+    Fonts().Select(dc, {}, false);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     SetBkMode(dc, TRANSPARENT);
     TEXTMETRICW metrics;
@@ -109,33 +97,45 @@ void PaintTranscript(HWND window, const Document& room) {
     for (const Row& row : rows) {
         for (const Piece& piece : row) {
             const MarkupRun& run = *piece.run;
-            SelectObject(dc, FontFor(run.face, run.bold));
+            Fonts().Select(dc, run.face, run.bold);
             SetTextColor(dc, RGB(run.color >> 16, (run.color >> 8) & 0xFF, run.color & 0xFF));
             TextOutW(dc, piece.x, y, reinterpret_cast<const wchar_t*>(run.text.data()) + piece.start, piece.count);
         }
         y += rowHeight;
     }
-    BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, oldFont);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    EndPaint(window, &ps);
+}
+
+void PaintTranscript(HWND window, const Document& room) {
+    const PaintDc target(window);
+    if (!target.get()) return;
+    RECT client;
+    GetClientRect(window, &client);
+    // Drawn off screen against flicker; without the GDI memory for that, straight onto the window.
+    const Bitmap bitmap(CreateCompatibleBitmap(target.get(), client.right, client.bottom));
+    const MemoryDc memory(target.get(), bitmap.get());
+    if (!bitmap || !memory.get()) {
+        DrawTranscript(target.get(), client, room);
+        return;
+    }
+    DrawTranscript(memory.get(), client, room);
+    BitBlt(target.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace
 
 void AddLine(Document& room, std::string_view bytes) {
-    const bool cut = bytes.size() > kShownBytes;
-    std::vector<MarkupRun> runs{MarkupRun{kScreenName, 0, true, {}}};
-    std::size_t shown = 0;
-    for (auto& run : ParseChatMarkup(FromAnsi(bytes.substr(0, kShownBytes)))) {
-        if (shown + run.text.size() > kShownCharacters) run.text.resize(kShownCharacters - shown);
-        shown += run.text.size();
-        runs.push_back(std::move(run));
-        if (shown == kShownCharacters) break;
+    // One character more than is shown tells whether anything is cut.
+    std::vector<MarkupRun> text = ParseChatMarkup(FromAnsi(bytes), kShownCharacters + 1);
+    std::size_t characters = 0;
+    for (const MarkupRun& run : text) characters += run.text.size();
+    const bool cut = characters > kShownCharacters;
+    if (cut) {
+        text.back().text.pop_back();
+        if (text.back().text.empty()) text.pop_back();
     }
-    if (cut || shown == kShownCharacters) runs.push_back(MarkupRun{u"\u2026", 0, false, {}});
+    std::vector<MarkupRun> runs{MarkupRun{kScreenName, 0, true, {}}};
+    runs.insert(runs.end(), std::make_move_iterator(text.begin()), std::make_move_iterator(text.end()));
+    if (cut) runs.push_back(MarkupRun{u"\u2026", 0, false, {}});
     room.lines.push_back(std::move(runs));
     if (room.lines.size() > kShownLines) room.lines.pop_front();
     if (HWND transcript = room.children[kTranscript]) InvalidateRect(transcript, nullptr, FALSE);

@@ -3,6 +3,7 @@
 
 #include <doctest/doctest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -24,6 +25,7 @@ TEST_CASE("chat markup becomes runs of coloured text") {
     struct Case {
         std::u16string markup;
         std::vector<MarkupRun> runs;
+        std::size_t maxCharacters = SIZE_MAX;
     };
     const Case cases[] = {
         {u"<Font Color=#AA0055>a<FONT COLOR=#5500aa>b<Font Color=#5500AA>c",
@@ -35,6 +37,14 @@ TEST_CASE("chat markup becomes runs of coloured text") {
          {{u"<", 0x111111, false, u""}, {u">", 0x0000FF, false, u""}}},
         {u"<i>x</i><font color=red><Font Color=#AABBCC",
          {{u"<i>x</i><font color=red><Font Color=#AABBCC", 0, false, u""}}},
+        // A tag holds no '<' and ends at the first '>'.
+        {u"<<font color=#0000FF face=a<b>c<font face=\"x>y\">",
+         {{u"<<font color=#0000FF face=a", 0, false, u""}, {u"c<font face=\"x>y\">", 0, true, u""}}},
+        // Faces alike in their first 31 characters are one.
+        {u"<font face=\"Liberation Sans Narrow with a long name\">a</font><FONT FACE='Liberation Sans Narrow with a "
+         u"long NAME'>b",
+         {{u"ab", 0, false, u"Liberation Sans Narrow with a l"}}},
+        {u"<b>ab</b>cd", {{u"ab", 0, true, u""}, {u"c", 0, false, u""}}, 3},
     };
-    for (const Case& c : cases) CHECK(practice_room::ParseChatMarkup(c.markup) == c.runs);
+    for (const Case& c : cases) CHECK(practice_room::ParseChatMarkup(c.markup, c.maxCharacters) == c.runs);
 }
