@@ -1,4 +1,4 @@
-// The chat markup that the stand-in shows: per-character font tags turned into runs of styled text.
+// The chat markup that the practice room shows: per-character font tags turned into runs of styled text.
 #pragma once
 
 #include <cstddef>

@@ -84,7 +84,7 @@ std::vector<LogEntry> ParseLog(std::string_view text) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::size_t kindStart = line.find(' ');
         if (kindStart == 0 || kindStart == std::string_view::npos)
-            throw std::runtime_error("not a stand-in log entry: " + std::string(line.substr(0, 80)));
+            throw std::runtime_error("not a practice room log entry: " + std::string(line.substr(0, 80)));
         const std::size_t payloadStart = line.find(' ', kindStart + 1);
         LogEntry entry{std::string(line.substr(0, kindStart)),
                        std::string(line.substr(kindStart + 1, payloadStart - kindStart - 1)), {}};
@@ -92,7 +92,7 @@ std::vector<LogEntry> ParseLog(std::string_view text) {
             const std::string_view payload = line.substr(payloadStart + 1);
             if (!payload.empty() && payload.front() == '"') {
                 auto bytes = UnquoteBytes(payload);
-                if (!bytes) throw std::runtime_error("bad quoted text in stand-in log: " + std::string(line.substr(0, 80)));
+                if (!bytes) throw std::runtime_error("bad quoted text in the practice room log: " + std::string(line.substr(0, 80)));
                 entry.payload = std::move(*bytes);
             } else {
                 entry.payload = payload;

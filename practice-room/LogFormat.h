@@ -1,4 +1,4 @@
-// The stand-in's log: one entry a line, "<source> <kind>[ <payload>]". Texts travel as quoted bytes:
+// The practice room's log: one entry a line, "<source> <kind>[ <payload>]". Texts travel as quoted bytes:
 // printable ASCII as it is, '"' and '\' behind a backslash, every other byte as \xHH (upper-case).
 #pragma once
 
@@ -10,7 +10,7 @@
 namespace practice_room {
 
 struct LogEntry {
-    std::string source;   // "practice-room", or the window that received or posted: "room1", "stray", ...
+    std::string source;   // "practice-room", or the window that received or submitted: "room1", "stray", ...
     std::string kind;     // "ready", "exit", "error", "settext", "char", "msg", "line"
     std::string payload;  // unquoted bytes for quoted payloads, else the rest of the line as it is
 

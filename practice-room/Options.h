@@ -21,14 +21,14 @@
 // so that a reader sees every entry of a message once the sender's SendMessage has returned.
 // Quoted payloads are byte strings: printable ASCII as it is, '"' and '\' after a backslash, any
 // other byte as \xHH. Sources are the input boxes (room1.., lack1.., nested, stray) and "practice-room".
-//   practice-room ready <pid>              every window exists and is shown
+//   practice-room ready <pid>        every window exists and is shown
 //   <box> settext "<bytes>"          WM_SETTEXT with this ANSI text ("settext null" for no pointer)
 //   <box> char <code>                WM_CHAR, whoever sent or posted it
 //   <box> msg 0x<msg> 0x<wp> 0x<lp>  any other message sent to the box from another thread
 //   <box> line "<bytes>"             the box submitted this text as a line (after Enter or Send)
-//   practice-room error "<text>"           a failure; the stand-in ends with exit code 3
-//   practice-room exit <code>              the stand-in ends (after WM_CLOSE to the frame, to a room or to
-//                                    the stray window; 0 unless it failed)
+//   practice-room error "<text>"     a failure; the practice room ends with exit code 3
+//   practice-room exit <code>        it ends (after WM_CLOSE to the frame, to a room or to the stray
+//                                    window; 0 unless it failed)
 // A bad option ends it with exit code 2 before the log is opened.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The transcript of a room: each posted line as the chat client shows it, its screen name in bold,
+// The transcript of a room: each submitted line as the chat client shows it, its screen name in bold,
 // then each character in its colour, weight and face; the newest line at the bottom.
 #include "FontCache.h"
 #include "Gdi.h"
@@ -30,9 +30,9 @@ std::u16string FromAnsi(std::string_view bytes) {
     return text;
 }
 
-// Every room's, 10 points at the system's DPI.
+// Every room's, 10 points at the system's dpi.
 FontCache& Fonts() {
-    static FontCache fonts(kFontCapacity, -MulDiv(10, GetDeviceCaps(ScreenDc().get(), LOGPIXELSY), 72));
+    static FontCache fonts(kFontCapacity, -MulDiv(10, app->dpi, 72));
     return fonts;
 }
 
@@ -56,9 +56,9 @@ std::vector<Row> LayOut(HDC dc, const std::vector<MarkupRun>& line, int left, in
             int fit = 0;
             SIZE size{};
             GetTextExtentExPointW(dc, text + pos, length - pos, right - x, &fit, nullptr, &size);
-            if (fit == 0 && x > left + 16) {
+            if (fit == 0 && x > left + Scaled(16)) {
                 rows.emplace_back();
-                x = left + 16;
+                x = left + Scaled(16);
                 continue;
             }
             fit = fit == 0 ? 1 : fit;
@@ -83,13 +83,14 @@ void DrawTranscript(HDC dc, const RECT& client, const Document& room) {
     const int rowHeight = metrics.tmHeight + 2;
     if (room.room && room.lines.empty()) {
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-        RECT hint{client.left + 8, client.top + 8, client.right - 8, client.bottom - 8};
+        const int margin = Scaled(8);
+        RECT hint{client.left + margin, client.top + margin, client.right - margin, client.bottom - margin};
         DrawTextW(dc, kEmptyRoomHint, -1, &hint, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
     }
 
     std::deque<Row> rows;
     for (auto line = room.lines.rbegin(); line != room.lines.rend(); ++line) {
-        auto lineRows = LayOut(dc, *line, 4, client.right - 4);
+        auto lineRows = LayOut(dc, *line, Scaled(4), client.right - Scaled(4));
         rows.insert(rows.begin(), lineRows.begin(), lineRows.end());
         if (static_cast<int>(rows.size()) * rowHeight >= client.bottom) break;
     }

@@ -1,5 +1,5 @@
 // demo_user.exe is the user of scripts/demo. It starts the practice room and the tool, sets two colours,
-// types a line and a handle, presses "Send" and "load it", and prints what the room posted (UTF-8); once
+// types a line and a handle, presses "Send" and "load it", and prints the lines the room shows (UTF-8); once
 // the file DONE exists (the script's screenshots are taken) it closes the tool and prints the unload
 // lines.   demo_user DONE
 #include "Form1Ids.h"

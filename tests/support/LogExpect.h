@@ -12,7 +12,7 @@
 namespace practice_room {
 
 // What an input box logs for one delivered line (ANSI bytes): the five messages, then the line that the
-// box posts to its room.
+// box submits to its room.
 inline std::vector<LogEntry> DeliveryEntries(std::string_view box, std::string_view ansiLine) {
     std::vector<LogEntry> entries;
     for (auto& [kind, payload] : DeliveryMessages(std::string(ansiLine)))
