@@ -41,10 +41,15 @@ bool IsReady(const std::vector<LogEntry>& log) {
 
 PracticeRoomProcess::PracticeRoomProcess(std::vector<std::wstring> options, unsigned readyTimeoutMs)
     : logPath_(FreshLogPath()), process_(L"" PRACTICE_ROOM_EXE, WithLog(std::move(options), logPath_)) {
-    bool ended = false;
+    bool ended = false, ready = false;
     // The exit is read before the log, so that a last entry is never missed.
-    if (WaitUntil([&] { return (ended = process_.Exited()) || IsReady(Log()); }, readyTimeoutMs) && IsReady(Log()))
-        return;
+    const auto endedOrReady = [&] {
+        ended = process_.Exited();
+        ready = IsReady(Log());
+        return ended || ready;
+    };
+    WaitUntil(endedOrReady, readyTimeoutMs);
+    if (ready) return;
     std::string what = ended ? "the practice room ended before it was ready" : "the practice room did not get ready";
     for (const LogEntry& entry : Log()) what += "\n  " + FormatLogEntry(entry, false);
     DeleteFileW(logPath_.c_str());

@@ -24,7 +24,6 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    DWORD Id() const { return info_.dwProcessId; }
     HANDLE Thread() const { return info_.hThread; }
     bool Exited() const;
     // The exit code once it has ended by itself; ends it forcibly and throws if it still runs after

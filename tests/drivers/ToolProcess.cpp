@@ -3,7 +3,6 @@
 #include "Form1Ids.h"
 
 #include <stdexcept>
-#include <utility>
 
 namespace {
 

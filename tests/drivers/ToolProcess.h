@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class ToolProcess {
 public:
