@@ -1,18 +1,15 @@
 #include "User32WindowManager.h"
 
+#include "AnsiText.h"
 #include "DialogKeys.h"
 
 #include <windows.h>
 
-#include <climits>
-#include <stdexcept>
-#include <system_error>
+#include <string>
 
 namespace tarvix_aol8 {
 
 namespace {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 texts are passed to user32 as they are");
 
 HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 WindowHandle ToHandle(HWND window) { return reinterpret_cast<WindowHandle>(window); }
@@ -36,19 +33,6 @@ public:
 };
 
 }  // namespace
-
-std::string ToAnsi(std::u16string_view text) {
-    if (text.empty()) return {};
-    if (text.size() > static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long for the ANSI conversion");
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int wideLength = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide, wideLength, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "WideCharToMultiByte");
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    if (WideCharToMultiByte(CP_ACP, 0, wide, wideLength, ansi.data(), size, nullptr, nullptr) != size)
-        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "WideCharToMultiByte");
-    return ansi;
-}
 
 WindowHandle User32WindowManager::FindTopLevel(std::u16string_view className) {
     return ToHandle(FindWindowA(ToAnsi(className).c_str(), nullptr));

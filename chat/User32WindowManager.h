@@ -3,8 +3,6 @@
 
 #include "WindowManager.h"
 
-#include <string>
-
 namespace tarvix_aol8 {
 
 class User32WindowManager final : public WindowManager {
@@ -19,8 +17,5 @@ public:
     void SetText(WindowHandle window, std::u16string_view text) override;
     void SendChar(WindowHandle window, char16_t character) override;
 };
-
-// text in the system's ANSI code page, as WideCharToMultiByte(CP_ACP, 0, ...) converts it.
-std::string ToAnsi(std::u16string_view text);
 
 }  // namespace tarvix_aol8

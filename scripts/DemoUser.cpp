@@ -2,6 +2,7 @@
 // types a line and a handle, presses "Send" and "load it", and prints the lines the room shows (UTF-8); once
 // the file DONE exists (the script's screenshots are taken) it closes the tool and prints the unload
 // lines.   demo_user DONE
+#include "AnsiText.h"
 #include "Form1Ids.h"
 #include "PracticeRoomProcess.h"
 #include "ToolProcess.h"
@@ -29,12 +30,10 @@ void PrintLines(const PracticeRoomProcess& chat, std::size_t from, std::size_t c
         throw std::runtime_error("the room did not post the lines");
     const std::vector<std::string> lines = PostedLines(chat);
     for (std::size_t i = from; i < lines.size(); ++i) {
-        const std::string& ansi = lines[i];
-        std::wstring wide(ansi.size(), L'\0');
-        wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), int(ansi.size()), wide.data(), int(wide.size())));
-        std::string utf8(wide.size() * 3, '\0');
-        utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), utf8.data(), int(utf8.size()),
-                                        nullptr, nullptr));
+        const std::u16string text = FromAnsi(lines[i]);
+        std::string utf8(text.size() * 3, '\0');
+        utf8.resize(WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(text.data()), int(text.size()),
+                                        utf8.data(), int(utf8.size()), nullptr, nullptr));
         std::printf("room: %s\n", utf8.c_str());
     }
     std::fflush(stdout);

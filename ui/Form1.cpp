@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "AnsiText.h"
 #include "Announcements.h"
 #include "Form1Ids.h"
 #include "VeskFade.h"
@@ -39,15 +40,6 @@ int ToPixels(int twips, int dpi) { return MulDiv(twips, dpi, kTwipsPerInch); }
 
 [[noreturn]] void ThrowLastError(const std::string& what) {
     throw std::runtime_error(what + " failed (system error " + std::to_string(GetLastError()) + ")");
-}
-
-std::wstring Widen(const char* text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    wide.resize(static_cast<std::size_t>(length) - 1);
-    return wide;
 }
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
@@ -420,8 +412,8 @@ void Form1::ReportError(const char* what, const char* error) noexcept {
     // The window was closed while the handler ran: the user has left, nothing to tell.
     if (!window_) return;
     try {
-        const std::wstring text = Widen(what) + L": " + Widen(error);
-        MessageBoxW(window_, text.c_str(), kCaption, MB_OK | MB_ICONERROR);
+        const std::u16string text = FromAnsi(what) + u": " + FromAnsi(error);
+        MessageBoxW(window_, reinterpret_cast<const wchar_t*>(text.c_str()), kCaption, MB_OK | MB_ICONERROR);
     } catch (...) {
         MessageBoxW(window_, L"An error occurred.", kCaption, MB_OK | MB_ICONERROR);
     }
