@@ -3,6 +3,7 @@
 #include "AnsiText.h"
 #include "Announcements.h"
 #include "Form1Ids.h"
+#include "Program.h"
 #include "VeskFade.h"
 #include "resource.h"
 #include "tarvix_aol8.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr wchar_t kCaption[] = L".:[ Quenlow ]:.";
 // Fixed single border, system menu and close only.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
@@ -405,7 +405,7 @@ void Form1::OnDestroy() {
     RemoveBackColor(color1);
     RemoveBackColor(Color2);
     // A window that never started ends no loop: its WM_QUIT would close the box that reports the failure.
-    if (started_) PostQuitMessage(0);
+    if (started_) PostQuitMessage(ExitCode::kClosed);
 }
 
 void Form1::ReportError(const char* what, const char* error) noexcept {

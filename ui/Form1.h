@@ -12,6 +12,9 @@
 
 class Form1 {
 public:
+    // The window's caption, which the tool's message boxes carry too.
+    static constexpr wchar_t kCaption[] = L".:[ Quenlow ]:.";
+
     // Creates the window and its controls, hidden. desktop must outlive the window.
     explicit Form1(tarvix_aol8::WindowManager& desktop);
     Form1(const Form1&) = delete;

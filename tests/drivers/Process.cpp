@@ -93,6 +93,18 @@ std::vector<HWND> ChildProcess::VisibleWindows() const {
     return search.windows;
 }
 
+std::wstring ChildProcess::AnswerMessageBox(unsigned timeoutMs) const {
+    HWND box = nullptr;
+    const auto shown = [&] {
+        for (HWND window : VisibleWindows()) box = ClassName(window) == L"#32770" ? window : box;
+        return box != nullptr;
+    };
+    if (!WaitUntil(shown, timeoutMs)) throw std::runtime_error("the program showed no message box");
+    const std::wstring text = MessageBoxText(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return text;
+}
+
 std::wstring ClassName(HWND window) {
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);

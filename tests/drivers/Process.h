@@ -31,6 +31,9 @@ public:
     int WaitForExit(unsigned timeoutMs, const std::function<void()>& wait = {});
     // Its visible top-level windows, front to back.
     std::vector<HWND> VisibleWindows() const;
+    // Waits for a message box of the program, answers it (OK) and returns its text. Throws
+    // std::runtime_error if none shows within timeoutMs.
+    std::wstring AnswerMessageBox(unsigned timeoutMs) const;
 
 private:
     PROCESS_INFORMATION info_{};

@@ -16,6 +16,7 @@ public:
     ToolProcess& operator=(const ToolProcess&) = delete;
 
     HWND Window() const { return window_; }
+    const ChildProcess& Process() const { return process_; }
     HWND Item(int id) const { return GetDlgItem(window_, id); }
 
     // Sent: each returns once the tool has handled the message, and throws if it has not within a bound.

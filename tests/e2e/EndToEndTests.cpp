@@ -5,6 +5,7 @@
 #include "Form1Ids.h"
 #include "LogExpect.h"
 #include "PracticeRoomProcess.h"
+#include "SystemDpi.h"
 #include "ToolProcess.h"
 
 #include <algorithm>
@@ -250,4 +251,15 @@ TEST_CASE("with no chat room open, Send sends nothing anywhere and the tool repo
     CHECK(tool.WaitForExit() == 0);
     CheckNoReport(tool);
     room.ExpectNothingMore();
+}
+
+// Wine drops a message of more than about 1 MiB sent from another process, and the receiver's GetMessage fails.
+TEST_CASE("a failed message queue is reported in a box, and the tool exits with 2" * doctest::skip(!OnWine())) {
+    ToolProcess tool;
+    const std::wstring text(1500000, L'x');
+    SendMessageTimeoutW(tool.Item(Text1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                        kDeliveryTimeoutMs, nullptr);
+    CHECK(tool.Process().AnswerMessageBox(kDeliveryTimeoutMs) ==
+          L"Quenlow has stopped: its window messages could not be read");
+    CHECK(tool.WaitForExit() == 2);
 }
