@@ -76,14 +76,17 @@ void ToolProcess::PostEndSession(bool ending) const {
 }
 
 void ToolProcess::PostTogether(const std::function<void()>& post) const {
-    if (SuspendThread(process_.Thread()) == static_cast<DWORD>(-1)) Fail("cannot hold the tool's thread");
-    try {
-        post();
-    } catch (...) {
-        ResumeThread(process_.Thread());
-        throw;
-    }
-    ResumeThread(process_.Thread());
+    const HANDLE thread = process_.Thread();
+    if (SuspendThread(thread) == static_cast<DWORD>(-1)) Fail("cannot hold the tool's thread");
+    const struct Resume {
+        HANDLE thread;
+        ~Resume() { ResumeThread(thread); }
+    } resume{thread};
+    // SuspendThread only asks the thread to stop; reading its registers waits until it has.
+    CONTEXT context{};
+    context.ContextFlags = CONTEXT_CONTROL;
+    if (!GetThreadContext(thread, &context)) Fail("cannot wait for the tool's thread to stop");
+    post();
 }
 
 int ToolProcess::WaitForExit(unsigned timeoutMs) {
