@@ -5,9 +5,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 // Whether this runs under Wine, whose prefix is the tests' own: a test may change its settings there and
 // nowhere else. A template only so that a file with an OnWine of its own keeps taking its own.
@@ -22,48 +24,38 @@ class SystemDpi {
 public:
     explicit SystemDpi(DWORD dpi) {
         if (!OnWine()) throw std::runtime_error("SystemDpi changes the display scaling: under Wine only");
+        HKEY key = nullptr;
         Check(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                              KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_.handle, nullptr), "opening");
+                              KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr));
+        key_.reset(key);
         DWORD value = 0, type = 0, size = sizeof value;
-        const LSTATUS read = RegQueryValueExW(key_.handle, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+        const LSTATUS read = RegQueryValueExW(key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
         if (read != ERROR_FILE_NOT_FOUND) {
-            Check(read, "reading");
-            if (type != REG_DWORD) throw std::runtime_error("HKCU\\Control Panel\\Desktop\\LogPixels is not a DWORD");
+            Check(read == ERROR_SUCCESS && type != REG_DWORD ? ERROR_DATATYPE_MISMATCH : read);
             previous_ = value;
         }
-        Set(dpi);
+        Check(Set(dpi));
     }
-    // Cannot throw from here: a value not put back stops the tests, which would run on at a wrong dpi.
+    // A value not put back stops the tests: they would run on at a wrong dpi.
     ~SystemDpi() {
-        try {
-            if (previous_) Set(*previous_);
-            else Check(RegDeleteValueW(key_.handle, kValue), "deleting");
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "SystemDpi: %s\n", error.what());
-            std::abort();
-        }
+        if ((previous_ ? Set(*previous_) : RegDeleteValueW(key_.get(), kValue)) == ERROR_SUCCESS) return;
+        std::fprintf(stderr, "SystemDpi: HKCU\\Control Panel\\Desktop\\LogPixels could not be put back\n");
+        std::abort();
     }
     SystemDpi(const SystemDpi&) = delete;
     SystemDpi& operator=(const SystemDpi&) = delete;
 
 private:
     static constexpr wchar_t kValue[] = L"LogPixels";
-    struct Key {
-        HKEY handle = nullptr;
-        ~Key() {
-            if (handle) RegCloseKey(handle);
-        }
-    };
 
-    static void Check(LSTATUS status, const char* what) {
+    static void Check(LSTATUS status) {
         if (status != ERROR_SUCCESS)
-            throw std::runtime_error(std::string(what) + " HKCU\\Control Panel\\Desktop\\LogPixels failed (system error " +
-                                     std::to_string(status) + ")");
+            throw std::runtime_error("HKCU\\Control Panel\\Desktop\\LogPixels: system error " + std::to_string(status));
     }
-    void Set(DWORD dpi) const {
-        Check(RegSetValueExW(key_.handle, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi), "writing");
+    LSTATUS Set(DWORD dpi) const {
+        return RegSetValueExW(key_.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
     }
 
-    Key key_;
+    std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)> key_{nullptr, RegCloseKey};
     std::optional<DWORD> previous_;
 };

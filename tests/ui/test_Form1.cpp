@@ -4,6 +4,7 @@
 #include "EmptyDesktop.h"
 #include "Form1.h"
 #include "Form1Ids.h"
+#include "Process.h"
 #include "Program.h"
 #include "SystemDpi.h"
 
@@ -68,12 +69,10 @@ std::string Corners(const RECT& r) {
            std::to_string(r.bottom);
 }
 
-// Run again in a new process at other dpi settings; no commas (doctest's filter separator).
-constexpr char kLayoutCase[] = "layout: the window and each control scale with the system dpi";
-
 }  // namespace
 
-TEST_CASE(kLayoutCase) {
+// Run again in a new process at other dpi settings: its name is the only one to start with "layout:".
+TEST_CASE("layout: the window and each control scale with the system dpi") {
     ShownForm shown;
     const int dpi = GetDeviceCaps(ScreenDc().get(), LOGPIXELSX);
     if (const char* expected = std::getenv("QUENLOW_EXPECT_DPI")) REQUIRE(dpi == std::atoi(expected));
@@ -157,33 +156,10 @@ TEST_CASE("colour mixers: a real move of a bar recomputes its own swatch only") 
     ReleaseDC(shown.Item(Color2), dc);
 }
 
-// The text of the message box that the hook closes.
+// The hook refuses to create Text2, and records each message box and answers it a while after it shows.
 std::wstring g_report;
-HHOOK g_hook = nullptr;
-
-LRESULT CALLBACK CloseReport(int code, WPARAM wParam, LPARAM lParam) {
-    const HWND box = reinterpret_cast<HWND>(wParam);
-    wchar_t text[256] = {};
-    if (code == HCBT_ACTIVATE && GetDlgItemTextW(box, 0xFFFF, text, 256) > 0) {
-        g_report = text;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
-TEST_CASE("a handler's failed control access is reported at the window's boundary, and the tool goes on") {
-    ShownForm shown;
-    DestroyWindow(shown.Item(Green2));
-    g_hook = SetWindowsHookExW(WH_CBT, CloseReport, nullptr, GetCurrentThreadId());
-    shown.Scroll(Blue2, SB_LINERIGHT);
-    UnhookWindowsHookEx(g_hook);
-    CHECK(g_report == L"Blue2_Change: reading the position of Green2 failed (system error 1400)");
-    CHECK(shown.Swatch(Color2) == kFace);
-    shown.Scroll(red1, SB_LINERIGHT);
-    CHECK(shown.Swatch(color1) == 1);
-}
-
 bool g_reportStayed = false;
+HHOOK g_hook = nullptr;
 
 void CALLBACK AnswerReport(HWND box, UINT, UINT_PTR timer, DWORD) {
     KillTimer(box, timer);
@@ -191,8 +167,7 @@ void CALLBACK AnswerReport(HWND box, UINT, UINT_PTR timer, DWORD) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
-// Refuses to create Text2; answers the report a while after it shows, if it is still there.
-LRESULT CALLBACK FailStart(int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK WatchReports(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hMenu == HMENU(INT_PTR(Text2)))
         return 1;
     wchar_t text[256] = {};
@@ -203,10 +178,23 @@ LRESULT CALLBACK FailStart(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
+TEST_CASE("a handler's failed control access is reported at the window's boundary, and the tool goes on") {
+    ShownForm shown;
+    DestroyWindow(shown.Item(Green2));
+    g_hook = SetWindowsHookExW(WH_CBT, WatchReports, nullptr, GetCurrentThreadId());
+    shown.Scroll(Blue2, SB_LINERIGHT);
+    UnhookWindowsHookEx(g_hook);
+    CHECK(g_report == L"Blue2_Change: reading the position of Green2 failed (system error 1400)");
+    CHECK(shown.Swatch(Color2) == kFace);
+    shown.Scroll(red1, SB_LINERIGHT);
+    CHECK(shown.Swatch(color1) == 1);
+}
+
 TEST_CASE("a failed start says why, in a box that stays until it is answered") {
     for (MSG stale; PeekMessageW(&stale, nullptr, 0, 0, PM_REMOVE);) {}
     EmptyDesktop desktop;
-    g_hook = SetWindowsHookExW(WH_CBT, FailStart, nullptr, GetCurrentThreadId());
+    g_reportStayed = false;
+    g_hook = SetWindowsHookExW(WH_CBT, WatchReports, nullptr, GetCurrentThreadId());
     const int exitCode = RunProgram(desktop, SW_SHOWNORMAL);
     UnhookWindowsHookEx(g_hook);
     CHECK(exitCode == 1);
@@ -216,22 +204,13 @@ TEST_CASE("a failed start says why, in a box that stays until it is answered") {
 
 // A new process reads the system dpi from the registry as it starts.
 TEST_CASE("at 120 and 144 dpi the layout scales with the system's ratio" * doctest::skip(!OnWine())) {
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = std::string("\"") + self + "\" --test-case=\"" + kLayoutCase + "\"";
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
     for (DWORD dpi : {120, 144}) {
         const SystemDpi system(dpi);
         SetEnvironmentVariableA("QUENLOW_EXPECT_DPI", std::to_string(dpi).c_str());
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        DWORD exitCode = 1;  // stays so when the process does not start
-        CreateProcessA(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-        WaitForSingleObject(process.hProcess, 60000);
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        CHECK_MESSAGE(exitCode == 0, dpi);
+        ChildProcess run(self, {L"--test-case=layout:*"});
+        CHECK_MESSAGE(run.WaitForExit(60000) == 0, dpi);
     }
     SetEnvironmentVariableA("QUENLOW_EXPECT_DPI", nullptr);
 }
