@@ -1,5 +1,5 @@
-// The fade written the plain way, one ColorHex6 text and one append per character, and a checker
-// of the markup's shape; the unit tests and the fuzz target hold the engine against both.
+// The fade written the plain way, one ColorHex6 text and one append per character; the unit tests, the
+// fuzz target and the end-to-end tests hold the engine against it.
 #pragma once
 
 #include "VeskFade.h"
@@ -120,43 +120,6 @@ inline std::u16string fadeColors(VeskFade::ColorValue startColor, VeskFade::Colo
     return fadeComponents(static_cast<std::int16_t>(s.red), static_cast<std::int16_t>(s.green),
                           static_cast<std::int16_t>(s.blue), static_cast<std::int16_t>(e.red),
                           static_cast<std::int16_t>(e.green), static_cast<std::int16_t>(e.blue), text);
-}
-
-inline bool between(int value, int a, int b) { return (a <= value && value <= b) || (b <= value && value <= a); }
-
-// Empty when markup is a well-formed fade of text from start to end, else what is wrong with it.
-inline std::string shapeFault(std::u16string_view markup, VeskFade::ColorValue startColor,
-                              VeskFade::ColorValue endColor, std::u16string_view text) {
-    constexpr std::u16string_view opening = u"<Font Color=#";
-    if (markup.size() != 21 * text.size()) {
-        return "length " + std::to_string(markup.size()) + " for " + std::to_string(text.size()) + " characters";
-    }
-    const Components s = pieces(startColor), e = pieces(endColor);
-    Components last{};
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        const std::u16string_view fragment = markup.substr(21 * k, 21);
-        const std::string at = " in fragment " + std::to_string(k);
-        if (fragment.substr(0, 13) != opening || fragment[19] != u'>') {
-            return "malformed tag" + at;
-        }
-        for (const char16_t c : fragment.substr(13, 6)) {
-            if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'))) {
-                return "not an upper-case digit" + at;
-            }
-        }
-        if (fragment[20] != text[k]) {
-            return "character changed" + at;
-        }
-        last = {hexValue(fragment.substr(13, 2)), hexValue(fragment.substr(15, 2)), hexValue(fragment.substr(17, 2))};
-        if (!between(last.red, s.red, e.red) || !between(last.green, s.green, e.green) ||
-            !between(last.blue, s.blue, e.blue)) {
-            return "component outside its start and end" + at;
-        }
-    }
-    if (!text.empty() && (last.red != e.red || last.green != e.green || last.blue != e.blue)) {
-        return "the last tag is not the end colour";
-    }
-    return {};
 }
 
 }  // namespace FadeReference
