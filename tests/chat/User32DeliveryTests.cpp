@@ -25,6 +25,7 @@ TEST_CASE("a line reaches the front room's input box as exactly five messages, a
         {"a line of a million characters arrives whole", {}, million, std::string(million.begin(), million.end())},
         {"two rooms behind near misses: the front one",
          {L"--rooms", L"2", L"--decoys", L"3", L"--lacking", L"--grandchildren"}, u"hi", "hi"},
+        {"class names in another case", {L"--mixed-case"}, u"hi", "hi"},
         {"no frame: a stray top-level RICHCNTL receives nothing", {L"--no-frame", L"--stray"}, u"hi", ""},
     };
     for (const Case& c : cases) {
