@@ -51,3 +51,16 @@ stop_display() {
     unset DISPLAY
   fi
 }
+
+# run_room_bench TARGET [ARGS...]: sets up, builds the bench TARGET of the test preset and runs it under Wine
+# on a private display, where it starts the practice room itself.
+run_room_bench() {
+  local target=$1; shift
+  "$root/scripts/setup"
+  cmake --preset "$test_preset" >/dev/null
+  cmake --build --preset "$test_preset" -j2 --target "$target" >/dev/null
+  # Wine's processes go before their display does.
+  trap 'wineserver -w; stop_display' EXIT
+  start_display
+  "$root/scripts/wine-run" "$test_bits" "$root/build/$test_preset/bench/$target.exe" "$@"
+}
