@@ -1,5 +1,7 @@
 #include "ChatMarkup.h"
 
+#include "HexDigit.h"
+
 #include <optional>
 #include <unordered_map>
 
@@ -10,13 +12,33 @@ namespace {
 // What the system's font lookup reads of a face name (LF_FACESIZE - 1): faces alike that far are one.
 constexpr std::size_t kFaceLength = 31;
 
-struct Style {
+// What a <font> tag may change, and its </font> gives back.
+struct FontStyle {
     std::uint32_t color = 0;
-    bool bold = false;
+    int size = 2;
+    std::optional<std::uint32_t> back;
     std::size_t face = 0;  // index into the faces seen; 0 is the default
+
+    bool operator==(const FontStyle&) const = default;
+};
+
+struct Style {
+    FontStyle font;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
 
     bool operator==(const Style&) const = default;
 };
+
+// Tags that switch one property on, and off with their end tag.
+struct FlagTag {
+    std::u16string_view name;
+    bool Style::*flag;
+};
+constexpr FlagTag kFlagTags[] = {
+    {u"b", &Style::bold}, {u"i", &Style::italic}, {u"u", &Style::underline}, {u"s", &Style::strike}};
 
 char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 
@@ -30,11 +52,9 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view lowerB) {
 bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 bool IsNameChar(char16_t c) { c = Lower(c); return (c >= u'a' && c <= u'z') || c == u'-'; }
 
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    c = Lower(c);
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    return -1;
+std::optional<int> ParseSize(std::u16string_view value) {
+    if (value.size() != 1 || value[0] < u'1' || value[0] > u'7') return std::nullopt;
+    return value[0] - u'0';
 }
 
 std::optional<std::uint32_t> ParseColor(std::u16string_view value) {
@@ -42,7 +62,7 @@ std::optional<std::uint32_t> ParseColor(std::u16string_view value) {
     if (value.size() != 6) return std::nullopt;
     std::uint32_t color = 0;
     for (char16_t c : value) {
-        int digit = HexDigit(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0) return std::nullopt;
         color = color * 16 + static_cast<std::uint32_t>(digit);
     }
@@ -65,7 +85,7 @@ private:
 };
 
 // Applies the attributes of a font tag (the text after "font") to style; false if not understood.
-bool ApplyFontAttributes(std::u16string_view attributes, Style& style, Faces& faces) {
+bool ApplyFontAttributes(std::u16string_view attributes, FontStyle& style, Faces& faces) {
     std::size_t i = 0;
     const auto skipSpace = [&] { while (i < attributes.size() && IsSpace(attributes[i])) ++i; };
     skipSpace();
@@ -88,10 +108,15 @@ bool ApplyFontAttributes(std::u16string_view attributes, Style& style, Faces& fa
             while (i < attributes.size() && !IsSpace(attributes[i])) ++i;
             value = attributes.substr(valueStart, i - valueStart);
         }
-        if (EqualsNoCase(name, u"color")) {
+        if (EqualsNoCase(name, u"color") || EqualsNoCase(name, u"back")) {
             const auto color = ParseColor(value);
             if (!color) return false;
-            style.color = *color;
+            if (EqualsNoCase(name, u"color")) style.color = *color;
+            else style.back = *color;
+        } else if (EqualsNoCase(name, u"size")) {
+            const auto size = ParseSize(value);
+            if (!size) return false;
+            style.size = *size;
         } else if (EqualsNoCase(name, u"face")) {
             style.face = faces.IndexOf(value);
         }
@@ -132,21 +157,26 @@ private:
         while (nameEnd < tag.size() && IsNameChar(tag[nameEnd])) ++nameEnd;
         const std::u16string_view name = tag.substr(0, nameEnd);
         const std::u16string_view rest = tag.substr(nameEnd);
-        if (EqualsNoCase(name, u"b") && rest.empty()) { style_.bold = true; return true; }
-        if (EqualsNoCase(name, u"/b") && rest.empty()) { style_.bold = false; return true; }
-        if (EqualsNoCase(name, u"/font") && rest.empty()) {
-            if (!fontStack_.empty()) {
-                style_.color = fontStack_.back().color;
-                style_.face = fontStack_.back().face;
-                fontStack_.pop_back();
+        if (rest.empty()) {
+            const bool end = name.starts_with(u'/');
+            for (const FlagTag& flagTag : kFlagTags) {
+                if (!EqualsNoCase(name.substr(end ? 1 : 0), flagTag.name)) continue;
+                style_.*flagTag.flag = !end;
+                return true;
             }
-            return true;
+            if (EqualsNoCase(name, u"/font")) {
+                if (!fontStack_.empty()) {
+                    style_.font = fontStack_.back();
+                    fontStack_.pop_back();
+                }
+                return true;
+            }
         }
         if (EqualsNoCase(name, u"font") && (rest.empty() || IsSpace(rest[0]))) {
-            Style next = style_;
+            FontStyle next = style_.font;
             if (!ApplyFontAttributes(rest, next, faces_)) return false;
-            fontStack_.push_back(style_);
-            style_ = next;
+            fontStack_.push_back(style_.font);
+            style_.font = next;
             return true;
         }
         return false;
@@ -154,7 +184,9 @@ private:
 
     void Append(char16_t c) {
         if (runs_.empty() || runStyle_ != style_) {
-            runs_.push_back(MarkupRun{{}, style_.color, style_.bold, faces_.Name(style_.face)});
+            const FontStyle& font = style_.font;
+            runs_.push_back(MarkupRun{{}, font.color, style_.bold, style_.italic, style_.underline, style_.strike,
+                                      font.size, font.back, faces_.Name(font.face)});
             runStyle_ = style_;
         }
         runs_.back().text.push_back(c);
@@ -165,7 +197,7 @@ private:
     std::vector<MarkupRun> runs_;
     Style runStyle_;  // of the last run
     Faces faces_;
-    std::vector<Style> fontStack_;
+    std::vector<FontStyle> fontStack_;
     Style style_;
 };
 

@@ -1,5 +1,5 @@
 // The room's other signature classes: a caption, a list box, the Send icon and an emblem, painted and
-// inert, except that the Send icon submits the room's input.
+// inert, except that the Send icon is a push button that submits the room's input.
 #include "PracticeRoom.h"
 
 #include <windowsx.h>
@@ -40,6 +40,10 @@ void PaintDecoration(HWND window, ClassId id) {
         DrawFrameControl(dc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (Pushed(window) ? DFCS_PUSHED : 0));
         if (Pushed(window)) OffsetRect(&rc, 1, 1);
         DrawTextA(dc, text, -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        if (GetFocus() == window) {
+            InflateRect(&rc, -Scaled(3), -Scaled(3));
+            DrawFocusRect(dc, &rc);
+        }
         break;
     default: {  // kImage: a small emblem
         // The DC brush takes any colour and is never created: nothing to fail, nothing to free.
@@ -58,7 +62,8 @@ void PaintDecoration(HWND window, ClassId id) {
 }
 
 // The Send icon acts as a push button: a press on it captures the mouse, and only a release over it
-// submits, so that a drag that merely ends on it submits nothing.
+// submits, so that a drag that merely ends on it submits nothing. With the focus, Space (on its release)
+// and Enter press it.
 void ShowPushed(HWND icon, bool pushed) {
     if (Pushed(icon) == pushed) return;
     SetWindowLongPtrA(icon, GWLP_USERDATA, pushed);
@@ -69,6 +74,12 @@ bool IsOver(HWND icon, LPARAM lParam) {
     RECT rc;
     GetClientRect(icon, &rc);
     return PtInRect(&rc, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+}
+
+void Submit(HWND icon) {
+    HWND input = FindWindowExA(GetParent(icon), nullptr, app->classNames[kInput], nullptr);
+    if (auto* box = input ? reinterpret_cast<InputBox*>(GetWindowLongPtrA(input, GWLP_USERDATA)) : nullptr)
+        SubmitLine(*box);
 }
 
 void OnSendDown(HWND icon) {
@@ -84,15 +95,34 @@ void OnSendUp(HWND icon, LPARAM lParam) {
     if (GetCapture() != icon) return;  // pressed elsewhere
     const bool over = IsOver(icon, lParam);
     ReleaseCapture();
-    if (!over) return;
-    HWND input = FindWindowExA(GetParent(icon), nullptr, app->classNames[kInput], nullptr);
-    if (auto* box = input ? reinterpret_cast<InputBox*>(GetWindowLongPtrA(input, GWLP_USERDATA)) : nullptr)
-        SubmitLine(*box);
+    if (over) Submit(icon);
+}
+
+LRESULT OnSendDialogCode(const MSG* key) {
+    const bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+    return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON | (enter ? DLGC_WANTMESSAGE : 0);
+}
+
+void OnSendKeyDown(HWND icon, WPARAM key, LPARAM flags) {
+    const bool repeated = (flags & (1 << 30)) != 0;
+    if (key == VK_SPACE && !repeated && GetCapture() != icon) ShowPushed(icon, true);
+    if (key == VK_RETURN) Submit(icon);
+}
+
+void OnSendKeyUp(HWND icon, WPARAM key) {
+    if (key != VK_SPACE || !Pushed(icon) || GetCapture() == icon) return;
+    ShowPushed(icon, false);
+    Submit(icon);
+}
+
+void OnSendFocus(HWND icon, bool focused) {
+    if (!focused && GetCapture() != icon) ShowPushed(icon, false);
+    InvalidateRect(icon, nullptr, FALSE);
 }
 
 template <ClassId id>
 LRESULT CALLBACK DecorationProcOf(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Guarded([&]() -> LRESULT {
+    return Guarded(message, [&]() -> LRESULT {
         switch (message) {
         case WM_PAINT: PaintDecoration(window, id); return 0;
         case WM_SETTEXT: InvalidateRect(window, nullptr, TRUE); break;
@@ -103,6 +133,11 @@ LRESULT CALLBACK DecorationProcOf(HWND window, UINT message, WPARAM wParam, LPAR
             case WM_MOUSEMOVE: OnSendMove(window, lParam); return 0;
             case WM_LBUTTONUP: OnSendUp(window, lParam); return 0;
             case WM_CAPTURECHANGED: ShowPushed(window, false); return 0;
+            case WM_GETDLGCODE: return OnSendDialogCode(reinterpret_cast<const MSG*>(lParam));
+            case WM_KEYDOWN: OnSendKeyDown(window, wParam, lParam); return 0;
+            case WM_KEYUP: OnSendKeyUp(window, wParam); return 0;
+            case WM_SETFOCUS: OnSendFocus(window, true); return 0;
+            case WM_KILLFOCUS: OnSendFocus(window, false); return 0;
             }
         }
         return DefWindowProcA(window, message, wParam, lParam);

@@ -43,13 +43,19 @@ void LogInputMessage(const InputBox& box, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 LRESULT CALLBACK InputProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Guarded([&]() -> LRESULT {
+    return Guarded(message, [&]() -> LRESULT {
         if (message == WM_NCCREATE) {
             auto* created = reinterpret_cast<InputBox*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
             created->window = window;
             SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
         }
         auto* box = reinterpret_cast<InputBox*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_GETDLGCODE) {
+            // Enter submits the line: the dialog keys leave it to the box.
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            const LRESULT code = CallWindowProcA(app->editProc, window, message, wParam, lParam);
+            return key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN ? code | DLGC_WANTMESSAGE : code;
+        }
         if (box && box->ownEdits == 0) {
             LogInputMessage(*box, message, wParam, lParam);
             if (message == WM_CHAR && wParam == '\r') {

@@ -1,5 +1,7 @@
 #include "LogFormat.h"
 
+#include "HexDigit.h"
+
 #include <stdexcept>
 
 namespace practice_room {
@@ -8,12 +10,8 @@ namespace {
 
 constexpr char kHex[] = "0123456789ABCDEF";
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
+// The value of a quoted byte's hex digit, or -1.
+int HexValue(char c) { return HexDigitValue(static_cast<unsigned char>(c)); }
 
 }  // namespace
 

@@ -1,5 +1,15 @@
-// The practice room's log: one entry a line, "<source> <kind>[ <payload>]". Texts travel as quoted bytes:
-// printable ASCII as it is, '"' and '\' behind a backslash, every other byte as \xHH (upper-case).
+// The practice room's log: one entry a line, "<source> <kind>[ <payload>]". Quoted payloads are byte
+// strings: printable ASCII as it is, '"' and '\' behind a backslash, every other byte as \xHH (upper-case).
+// Sources are the input boxes (room1.., lack1.., nested, stray) and "practice-room".
+//   practice-room ready <pid>        every window exists and is shown
+//   <box> settext "<bytes>"          WM_SETTEXT with this ANSI text ("settext null" for no pointer)
+//   <box> char <code>                WM_CHAR, whoever sent or posted it
+//   <box> msg 0x<msg> 0x<wp> 0x<lp>  any other message sent to the box from another thread
+//   <box> line "<bytes>"             the box submitted this text as a line (after Enter or Send)
+//   practice-room error "<text>"     a failure; the practice room ends with exit code 3
+//   practice-room exit <code>        it ends (after WM_CLOSE to the frame, to a room or to the stray
+//                                    window; 0 unless it failed)
+// After a failure nothing logs "ready".
 #pragma once
 
 #include <optional>

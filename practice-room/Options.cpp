@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include "AnsiText.h"
+
 #include <cwchar>
 #include <stdexcept>
 
@@ -7,14 +9,8 @@ namespace practice_room {
 
 namespace {
 
-std::string Ansi(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return "?";
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi.data(), size, nullptr, nullptr);
-    ansi.pop_back();
-    return ansi;
-}
+// Options and their values as the usage shows them.
+std::string Ansi(const std::wstring& text) { return ToAnsi(std::u16string(text.begin(), text.end())); }
 
 int ParseCount(const std::wstring& option, const wchar_t* text) {
     wchar_t* end = nullptr;
@@ -53,25 +49,6 @@ Options ParseOptions(int argc, wchar_t** argv) {
         else throw std::invalid_argument("unknown option \"" + Ansi(option) + "\"");
     }
     return o;
-}
-
-Log::~Log() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-}
-
-void Log::Open(const std::wstring& path) {
-    file_ = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file_ == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create the log file");
-}
-
-void Log::Write(const LogEntry& entry, bool quoted) {
-    if (file_ == INVALID_HANDLE_VALUE) return;
-    const std::string line = FormatLogEntry(entry, quoted) + '\n';
-    // One unbuffered write per entry: a reader never sees half an entry before its line break.
-    DWORD written = 0;
-    if (!WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) || written != line.size())
-        throw std::runtime_error("cannot write the log file");
 }
 
 }  // namespace practice_room

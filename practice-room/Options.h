@@ -1,4 +1,4 @@
-// practice-room.exe's command line and its log.
+// practice-room.exe's command line.
 //
 // A user starts it without options; they are there for the tests, the benchmarks and the demo.
 // Options (document windows are listed front to back: decoys, lacking, nested, then the rooms):
@@ -12,29 +12,12 @@
 //   --no-frame       no frame, no MDI area and no document windows
 //   --stray          a top-level window of class "RICHCNTL", "stray"
 //   --typed TEXT     TEXT already stands in every input box (as if the user had typed it)
-//   --log FILE       the log below; FILE is created anew
+//   --log FILE       the log of LogFormat.h; FILE is created anew
 //   --no-error-box   a bad option or a failure is not shown in a message box before the room ends (a
 //                    failure is still logged, and the exit code is the same): for tests, which nobody
 //                    answers. It holds even when another option is bad.
-//
-// Log: one entry a line, "<source> <kind>[ <payload>]", written through to the file as it happens,
-// so that a reader sees every entry of a message once the sender's SendMessage has returned.
-// Quoted payloads are byte strings: printable ASCII as it is, '"' and '\' after a backslash, any
-// other byte as \xHH. Sources are the input boxes (room1.., lack1.., nested, stray) and "practice-room".
-//   practice-room ready <pid>        every window exists and is shown
-//   <box> settext "<bytes>"          WM_SETTEXT with this ANSI text ("settext null" for no pointer)
-//   <box> char <code>                WM_CHAR, whoever sent or posted it
-//   <box> msg 0x<msg> 0x<wp> 0x<lp>  any other message sent to the box from another thread
-//   <box> line "<bytes>"             the box submitted this text as a line (after Enter or Send)
-//   practice-room error "<text>"     a failure; the practice room ends with exit code 3
-//   practice-room exit <code>        it ends (after WM_CLOSE to the frame, to a room or to the stray
-//                                    window; 0 unless it failed)
-// A bad option ends it with exit code 2 before the log is opened.
+// A bad option ends it with exit code 2 before the log is opened; a failure, with exit code 3.
 #pragma once
-
-#include "LogFormat.h"
-
-#include <windows.h>
 
 #include <string>
 
@@ -65,19 +48,5 @@ inline constexpr char kUsage[] =
     "--grandchildren, --mixed-case,\n"
     "--no-frame, --stray, --typed TEXT,\n"
     "--log FILE, --no-error-box";
-
-// The log file; without Open, entries go nowhere.
-class Log {
-public:
-    Log() = default;
-    Log(const Log&) = delete;
-    Log& operator=(const Log&) = delete;
-    ~Log();
-    void Open(const std::wstring& path);
-    void Write(const LogEntry& entry, bool quoted);
-
-private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-};
 
 }  // namespace practice_room

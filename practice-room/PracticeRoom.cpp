@@ -62,26 +62,40 @@ void LayOutDocument(Document& doc, int width, int height) {
     place(kIcon, width - margin - send, height - bottom, send, row);
 }
 
+// The order of creation is the order Tab follows: the input box, Send, the transcript.
+constexpr ClassId kCreationOrder[] = {kStatic, kCombobox, kImage, kInput, kIcon, kTranscript};
+
+DWORD ChildStyle(ClassId id) {
+    switch (id) {
+    case kInput: return WS_TABSTOP | ES_AUTOHSCROLL;
+    case kIcon: return WS_TABSTOP;
+    case kTranscript: return WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY;
+    default: return 0;
+    }
+}
+
 void CreateDocumentChildren(Document& doc) {
     HWND parent = doc.window;
     if (doc.nested) {
-        parent = doc.pane = CreateWindowExA(0, app->classNames[kPane], "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                                            0, 0, doc.window, nullptr, app->instance, nullptr);
+        parent = doc.pane = CreateWindowExA(WS_EX_CONTROLPARENT, app->classNames[kPane], "",
+                                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, doc.window, nullptr,
+                                            app->instance, nullptr);
         if (!parent) throw std::runtime_error("cannot create a pane");
     }
-    for (ClassId id : kSignature) {
+    for (ClassId id : kCreationOrder) {
         if (!(doc.classes & (1u << id))) continue;
         const char* text = id == kStatic ? doc.caption.c_str() : id == kIcon ? "Send" : id == kCombobox ? "Guest" : "";
-        void* param = id == kInput ? static_cast<void*>(&doc.input) : id == kTranscript ? static_cast<void*>(&doc) : nullptr;
-        const DWORD style = WS_CHILD | WS_VISIBLE | (id == kInput ? WS_TABSTOP | ES_AUTOHSCROLL : 0);
+        void* param = id == kInput ? &doc.input : nullptr;
         const DWORD exStyle = id == kInput || id == kTranscript ? WS_EX_CLIENTEDGE : 0;
-        HWND child = CreateWindowExA(exStyle, app->classNames[id], text, style, 0, 0, 0, 0, parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + id)), app->instance, param);
+        HWND child = CreateWindowExA(exStyle, app->classNames[id], text, WS_CHILD | WS_VISIBLE | ChildStyle(id), 0, 0, 0,
+                                     0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + id)), app->instance,
+                                     param);
         if (!child) throw std::runtime_error("cannot create a child window");
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(app->uiFont.get()), FALSE);
         doc.children[id] = child;
     }
     if (HWND input = doc.children[kInput]) SendMessageA(input, EM_SETLIMITTEXT, 0, 0);
+    if (HWND transcript = doc.children[kTranscript]) SetUpTranscript(transcript, doc);
 }
 
 void OnDocumentCreate(HWND window, const CREATESTRUCTA& create) {
@@ -108,7 +122,7 @@ bool OnDocumentClose(HWND window) {
 }
 
 LRESULT CALLBACK DocumentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Guarded([&]() -> LRESULT {
+    return Guarded(message, [&]() -> LRESULT {
         switch (message) {
         case WM_CREATE: OnDocumentCreate(window, *reinterpret_cast<CREATESTRUCTA*>(lParam)); break;
         case WM_SIZE: OnDocumentSize(window, LOWORD(lParam), HIWORD(lParam)); break;
@@ -134,7 +148,7 @@ void OnFrameCreate(HWND window) {
 void OnFrameClose() { PostQuitMessage(0); }
 
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Guarded([&]() -> LRESULT {
+    return Guarded(message, [&]() -> LRESULT {
         switch (message) {
         case WM_CREATE: OnFrameCreate(window); return 0;
         case WM_CLOSE: OnFrameClose(); return 0;
@@ -166,7 +180,7 @@ void RegisterClasses() {
     add(kCombobox, DecorationProc(kCombobox), nullptr, CS_HREDRAW | CS_VREDRAW);
     add(kIcon, DecorationProc(kIcon), nullptr, CS_HREDRAW | CS_VREDRAW);
     add(kImage, DecorationProc(kImage), nullptr, CS_HREDRAW | CS_VREDRAW);
-    add(kTranscript, TranscriptProc, nullptr, 0);
+    RegisterTranscriptClass(names[kTranscript]);
 
     // The input box is an EDIT with our class name: an ANSI class, so that the log gets the bytes as sent.
     WNDCLASSEXA edit{};
@@ -280,7 +294,7 @@ void CreateWindows() {
 void StartUp() {
     if (!app->options.logPath.empty()) app->log.Open(app->options.logPath);
     {
-        const ScreenDc screen;
+        const WindowDc screen;
         if (!screen.get()) throw std::runtime_error("cannot read the screen's resolution");
         app->dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
     }
@@ -288,7 +302,8 @@ void StartUp() {
     RegisterClasses();
     PlanDocuments();
     CreateWindows();
-    app->log.Write({"practice-room", "ready", std::to_string(GetCurrentProcessId())}, false);
+    // A failure inside a window procedure has been logged and ends the loop at once.
+    if (app->failure.empty()) app->log.Write({"practice-room", "ready", std::to_string(GetCurrentProcessId())}, false);
 }
 
 int RunMessageLoop() {
@@ -296,6 +311,9 @@ int RunMessageLoop() {
     BOOL got;
     while ((got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
         if (app->area && TranslateMDISysAccel(app->area, &msg)) continue;
+        // Tab and Shift+Tab move among the active room's controls, as in a dialog.
+        const auto active = app->area ? reinterpret_cast<HWND>(SendMessageA(app->area, WM_MDIGETACTIVE, 0, 0)) : nullptr;
+        if (active && IsDialogMessageA(active, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -363,8 +381,8 @@ int Run() noexcept {
 }  // namespace practice_room
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    practice_room::App state;
-    state.instance = instance;
-    practice_room::app = &state;
+    // Never deleted: windows that are never destroyed point into it until the process ends.
+    practice_room::app = new practice_room::App;
+    practice_room::app->instance = instance;
     return practice_room::Run();
 }

@@ -2,13 +2,13 @@
 // under, and the way a failure ends the program.
 #pragma once
 
-#include "ChatMarkup.h"
 #include "Gdi.h"
+#include "Log.h"
 #include "Options.h"
+#include "TranscriptLines.h"
 
 #include <windows.h>
 
-#include <deque>
 #include <exception>
 #include <memory>
 #include <string>
@@ -19,7 +19,7 @@ namespace practice_room {
 
 enum ClassId { kFrame, kChild, kStatic, kTranscript, kCombobox, kIcon, kInput, kImage, kPane, kClassCount };
 
-// The signature classes in the order of the options and of the children's creation.
+// The signature classes in the order of the options (--lacking).
 inline constexpr ClassId kSignature[] = {kStatic, kTranscript, kCombobox, kIcon, kInput, kImage};
 
 inline constexpr const char* kClassNames[2][kClassCount] = {
@@ -46,7 +46,7 @@ struct Document {
     HWND pane = nullptr;
     HWND children[kClassCount] = {};
     InputBox input;
-    std::deque<std::vector<MarkupRun>> lines;
+    KeptLines kept;  // the transcript's lines
 };
 
 struct App {
@@ -65,7 +65,7 @@ struct App {
     int exitCode = 0;
 };
 
-// The one App of the process.
+// The one App of the process. It is never destroyed: the windows point into it until the process ends.
 extern App* app;
 
 // Logs the failure, ends the message loop and makes the exit code 3.
@@ -74,9 +74,10 @@ void Fail(const char* what) noexcept;
 // A length of the layout, given at 96 dpi, at the system's dpi.
 inline int Scaled(int at96) { return MulDiv(at96, app->dpi, 96); }
 
-// No exception may cross a window procedure: user32 is C.
+// No exception may cross a window procedure: user32 is C. A failed WM_CREATE answers -1, so that the
+// window is not made and its creator learns of it; 0 would leave it half-built.
 template <class Body>
-LRESULT Guarded(Body body) noexcept {
+LRESULT Guarded(UINT message, Body body) noexcept {
     try {
         return body();
     } catch (const std::exception& e) {
@@ -84,12 +85,14 @@ LRESULT Guarded(Body body) noexcept {
     } catch (...) {
         Fail("unknown failure");
     }
-    return 0;
+    return message == WM_CREATE ? -1 : 0;
 }
 
-// The transcript: the room's lines as a chat room shows them, newest at the bottom.
+// The transcript: the room's lines as a chat room shows them, newest at the bottom, in the system's rich
+// edit control registered under name.
+void RegisterTranscriptClass(const char* name);
+void SetUpTranscript(HWND transcript, Document& room);
 void AddLine(Document& room, std::string_view bytes);
-LRESULT CALLBACK TranscriptProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The input box: logs what reaches it; Enter submits its text as a line of its room.
 void SubmitLine(InputBox& box);

@@ -1,165 +1,233 @@
-// The transcript of a room: each submitted line as the chat client shows it, its screen name in bold,
-// then each character in its colour, weight and face; the newest line at the bottom.
-#include "FontCache.h"
-#include "Gdi.h"
+// The transcript of a room: the system's rich edit control, read-only, under the signature's class name.
+// It scrolls, selects, copies and answers WM_GETTEXT itself; each line goes in at the end as RTF, and the
+// view stays where the user put it unless it showed the end.
+#include "AnsiText.h"
+#include "LineRtf.h"
 #include "PracticeRoom.h"
+#include "TranscriptLines.h"
 
-#include <iterator>
+#include <richedit.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
-#include <utility>
+#include <string>
+#include <unordered_map>
 
 namespace practice_room {
 
 namespace {
 
-constexpr std::size_t kShownLines = 200;
-constexpr std::size_t kShownCharacters = 2000;
-// Far below the 10,000 GDI objects that Windows allows a process, and more than a room's usual faces.
-constexpr std::size_t kFontCapacity = 256;
-constexpr char16_t kScreenName[] = u"Guest: ";
 // Shown in an empty room, for whoever opened it to try the tool.
 constexpr wchar_t kEmptyRoomHint[] = L"Start Quenlow and press Send: your line shows here as a chat room shows it.";
+// Room for all the lines kept, each cut at 2,000 characters; the control's default is 32,767.
+constexpr LPARAM kTextLimit = 4 * 1024 * 1024;
+enum MenuCommand { kCopy = 1, kSelectAll };
+// The transcript's own face, for runs without one.
+constexpr wchar_t kDefaultFace[] = L"Arial";
 
-std::u16string FromAnsi(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    if (size <= 0) throw std::runtime_error("MultiByteToWideChar failed");
-    std::u16string text(static_cast<std::size_t>(size), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), reinterpret_cast<wchar_t*>(text.data()),
-                        size);
-    return text;
+WNDPROC richEditProc = nullptr;
+// The rich edit's own window bytes; the room's Document* follows them.
+int documentOffset = 0;
+
+Document* RoomOf(HWND transcript) {
+    return reinterpret_cast<Document*>(GetWindowLongPtrW(transcript, documentOffset));
 }
 
-// Every room's, 10 points at the system's dpi.
-FontCache& Fonts() {
-    static FontCache fonts(kFontCapacity, -MulDiv(10, app->dpi, 72));
-    return fonts;
+LRESULT Send(HWND transcript, UINT message, WPARAM wParam, const void* lParam) {
+    return SendMessageW(transcript, message, wParam, reinterpret_cast<LPARAM>(lParam));
 }
 
-struct Piece {
-    const MarkupRun* run;
-    std::size_t start;
-    int count;
-    int x;
-};
-using Row = std::vector<Piece>;
-
-// Breaks a line into rows of the given width, between characters; continuation rows are indented.
-std::vector<Row> LayOut(HDC dc, const std::vector<MarkupRun>& line, int left, int right) {
-    std::vector<Row> rows(1);
-    int x = left;
-    for (const MarkupRun& run : line) {
-        Fonts().Select(dc, run.face, run.bold);
-        const auto* text = reinterpret_cast<const wchar_t*>(run.text.data());
-        const int length = static_cast<int>(run.text.size());
-        for (int pos = 0; pos < length;) {
-            int fit = 0;
-            SIZE size{};
-            GetTextExtentExPointW(dc, text + pos, length - pos, right - x, &fit, nullptr, &size);
-            if (fit == 0 && x > left + Scaled(16)) {
-                rows.emplace_back();
-                x = left + Scaled(16);
-                continue;
-            }
-            fit = fit == 0 ? 1 : fit;
-            GetTextExtentPoint32W(dc, text + pos, fit, &size);
-            rows.back().push_back(Piece{&run, static_cast<std::size_t>(pos), fit, x});
-            x += size.cx;
-            pos += fit;
-        }
-    }
-    return rows;
+// EM_STREAMIN's reader: the RTF a piece at a time.
+DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) {
+    auto& rest = *reinterpret_cast<std::string_view*>(cookie);
+    const std::size_t count = std::min(rest.size(), static_cast<std::size_t>(size));
+    std::memcpy(buffer, rest.data(), count);
+    rest.remove_prefix(count);
+    *read = static_cast<LONG>(count);
+    return 0;
 }
 
-// Newest line at the bottom; older lines scroll off the top.
-void DrawTranscript(HDC dc, const RECT& client, const Document& room) {
-    // The lines' fonts are selected in turn; the DC's own is back before the DC goes.
-    const SelectedObject ownFont(dc, GetStockObject(DEFAULT_GUI_FONT));
-    Fonts().Select(dc, {}, false);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetBkMode(dc, TRANSPARENT);
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    const int rowHeight = metrics.tmHeight + 2;
-    if (room.room && room.lines.empty()) {
-        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-        const int margin = Scaled(8);
-        RECT hint{client.left + margin, client.top + margin, client.right - margin, client.bottom - margin};
-        DrawTextW(dc, kEmptyRoomHint, -1, &hint, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+// The face the system draws a face with. Faces it lacks share one, which keeps the control's formats few
+// however many faces a room is sent.
+std::u16string DrawnFace(const std::u16string& face) {
+    static std::unordered_map<std::u16string, std::u16string> drawnFaces;
+    if (const auto known = drawnFaces.find(face); known != drawnFaces.end()) return known->second;
+    wchar_t drawn[LF_FACESIZE] = {};
+    {
+        const Font font(CreateFontW(0, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                    reinterpret_cast<const wchar_t*>(face.c_str())));
+        const MemoryDc dc(nullptr, nullptr);
+        if (!font || !dc.get()) return face;
+        const SelectedObject selected(dc.get(), font.get());
+        if (!GetTextFaceW(dc.get(), LF_FACESIZE, drawn)) return face;
     }
-
-    std::deque<Row> rows;
-    for (auto line = room.lines.rbegin(); line != room.lines.rend(); ++line) {
-        auto lineRows = LayOut(dc, *line, Scaled(4), client.right - Scaled(4));
-        rows.insert(rows.begin(), lineRows.begin(), lineRows.end());
-        if (static_cast<int>(rows.size()) * rowHeight >= client.bottom) break;
-    }
-    int y = client.bottom - 2 - static_cast<int>(rows.size()) * rowHeight;
-    for (const Row& row : rows) {
-        for (const Piece& piece : row) {
-            const MarkupRun& run = *piece.run;
-            Fonts().Select(dc, run.face, run.bold);
-            SetTextColor(dc, RGB(run.color >> 16, (run.color >> 8) & 0xFF, run.color & 0xFF));
-            TextOutW(dc, piece.x, y, reinterpret_cast<const wchar_t*>(run.text.data()) + piece.start, piece.count);
-        }
-        y += rowHeight;
-    }
+    // Names, not GDI objects: a bound on memory alone.
+    if (drawnFaces.size() >= 16384) drawnFaces.clear();
+    return drawnFaces.emplace(face, reinterpret_cast<const char16_t*>(drawn)).first->second;
 }
 
-void PaintTranscript(HWND window, const Document& room) {
-    const PaintDc target(window);
-    if (!target.get()) return;
-    RECT client;
-    GetClientRect(window, &client);
-    // Drawn off screen against flicker; without the GDI memory for that, straight onto the window.
-    const Bitmap bitmap(CreateCompatibleBitmap(target.get(), client.right, client.bottom));
-    const MemoryDc memory(target.get(), bitmap.get());
-    if (!bitmap || !memory.get()) {
-        DrawTranscript(target.get(), client, room);
+// What a line's RTF is written over: the transcript's own face at 10 points, black, no back colour, no effects.
+void SetBaseFormat(HWND transcript) {
+    CHARFORMAT2W base{};
+    base.cbSize = sizeof base;
+    base.dwMask = CFM_FACE | CFM_CHARSET | CFM_SIZE | CFM_COLOR | CFM_BACKCOLOR | CFM_BOLD | CFM_ITALIC |
+                  CFM_UNDERLINE | CFM_STRIKEOUT;
+    base.dwEffects = CFE_AUTOBACKCOLOR;
+    base.yHeight = 10 * 20;
+    base.bCharSet = DEFAULT_CHARSET;
+    std::wcscpy(base.szFaceName, kDefaultFace);
+    Send(transcript, EM_SETCHARFORMAT, SCF_SELECTION, &base);
+}
+
+void InsertAtEnd(HWND transcript, std::vector<MarkupRun> line, bool afterLine) {
+    for (MarkupRun& run : line)
+        if (!run.face.empty()) run.face = DrawnFace(run.face);
+    const CHARRANGE end{-1, -1};
+    Send(transcript, EM_EXSETSEL, 0, &end);
+    SetBaseFormat(transcript);
+    const std::string rtf = LineRtf(line, afterLine);
+    std::string_view rest = rtf;
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rest), 0, ReadRtf};
+    Send(transcript, EM_STREAMIN, SF_RTF | SFF_SELECTION, &stream);
+    if (stream.dwError != 0 || !rest.empty()) throw std::runtime_error("the transcript did not take a line");
+}
+
+// Whether the end of the text is in view: no scroll bar, or one at its end.
+bool ShowsEnd(HWND transcript) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(transcript, SB_VERT, &info) || info.nPage == 0) return true;
+    return info.nPos + static_cast<int>(info.nPage) >= info.nMax;
+}
+
+// Every selection the control is given scrolls it to the caret: the view is put back afterwards.
+void AppendLine(HWND transcript, Document& room, const std::vector<MarkupRun>& line) {
+    const bool follow = ShowsEnd(transcript);
+    CHARRANGE selection{};
+    Send(transcript, EM_EXGETSEL, 0, &selection);
+    // Reading back, the user keeps the view and the selection; else the caret waits at the end.
+    const bool keepSelection = !follow || selection.cpMin != selection.cpMax;
+    // The character at the top left of the view, and where it stands.
+    const POINTL corner{0, 0};
+    const auto anchor = static_cast<LONG>(Send(transcript, EM_CHARFROMPOS, 0, &corner));
+    POINTL anchorAt{};
+    SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&anchorAt), anchor);
+
+    InsertAtEnd(transcript, line, !room.kept.Empty());
+    const auto dropped = static_cast<LONG>(room.kept.Add(ShownLength(line)));
+    if (dropped > 0) {
+        const CHARRANGE oldest{0, dropped};
+        Send(transcript, EM_EXSETSEL, 0, &oldest);
+        Send(transcript, EM_REPLACESEL, FALSE, L"");
+    }
+    selection = keepSelection ? CHARRANGE{std::max<LONG>(selection.cpMin - dropped, 0),
+                                          std::max<LONG>(selection.cpMax - dropped, 0)}
+                              : CHARRANGE{-1, -1};
+    Send(transcript, EM_EXSETSEL, 0, &selection);
+
+    if (follow) {
+        SendMessageW(transcript, WM_VSCROLL, SB_BOTTOM, 0);
         return;
     }
-    DrawTranscript(memory.get(), client, room);
-    BitBlt(target.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    // The anchor back where it stood; it moved up with the oldest lines when they went.
+    POINT view{};
+    Send(transcript, EM_GETSCROLLPOS, 0, &view);
+    POINTL now{};
+    SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&now), std::max<LONG>(anchor - dropped, 0));
+    view.y += now.y - anchorAt.y;
+    Send(transcript, EM_SETSCROLLPOS, 0, &view);
+}
+
+void DrawHint(HWND transcript) {
+    const Document* room = RoomOf(transcript);
+    if (!room || !room->room || !room->kept.Empty()) return;
+    const WindowDc dc(transcript);
+    if (!dc.get()) return;
+    RECT client;
+    GetClientRect(transcript, &client);
+    InflateRect(&client, -Scaled(8), -Scaled(8));
+    const SelectedObject font(dc.get(), app->uiFont.get());
+    SetBkMode(dc.get(), TRANSPARENT);
+    SetTextColor(dc.get(), GetSysColor(COLOR_GRAYTEXT));
+    DrawTextW(dc.get(), kEmptyRoomHint, -1, &client, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+}
+
+// Copy and Select All, at the pointer, or at the top left for the menu key (Shift+F10).
+void ShowMenu(HWND transcript, LPARAM at) {
+    POINT where{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (at == -1) {
+        where = {0, 0};
+        ClientToScreen(transcript, &where);
+    }
+    const std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)> menu(CreatePopupMenu(), DestroyMenu);
+    if (!menu) throw std::runtime_error("cannot create the transcript's menu");
+    CHARRANGE selection{};
+    Send(transcript, EM_EXGETSEL, 0, &selection);
+    AppendMenuW(menu.get(), MF_STRING | (selection.cpMin == selection.cpMax ? MF_GRAYED : 0), kCopy, L"&Copy");
+    AppendMenuW(menu.get(), MF_STRING, kSelectAll, L"Select &All");
+    switch (TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, where.x, where.y, 0, transcript, nullptr)) {
+    case kCopy: SendMessageW(transcript, WM_COPY, 0, 0); break;
+    case kSelectAll: {
+        const CHARRANGE all{0, -1};
+        Send(transcript, EM_EXSETSEL, 0, &all);
+        break;
+    }
+    }
+}
+
+LRESULT CALLBACK TranscriptProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Guarded(message, [&]() -> LRESULT {
+        switch (message) {
+        // Arrows and keys for reading; Tab and Enter move on, as in a dialog.
+        case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_CONTEXTMENU: ShowMenu(window, lParam); return 0;
+        case WM_PAINT: {
+            const LRESULT painted = CallWindowProcW(richEditProc, window, message, wParam, lParam);
+            DrawHint(window);
+            return painted;
+        }
+        }
+        return CallWindowProcW(richEditProc, window, message, wParam, lParam);
+    });
 }
 
 }  // namespace
 
-void AddLine(Document& room, std::string_view bytes) {
-    // One character more than is shown tells whether anything is cut.
-    std::vector<MarkupRun> text = ParseChatMarkup(FromAnsi(bytes), kShownCharacters + 1);
-    std::size_t characters = 0;
-    for (const MarkupRun& run : text) characters += run.text.size();
-    const bool cut = characters > kShownCharacters;
-    if (cut) {
-        text.back().text.pop_back();
-        if (text.back().text.empty()) text.pop_back();
-    }
-    std::vector<MarkupRun> runs{MarkupRun{kScreenName, 0, true, {}}};
-    runs.insert(runs.end(), std::make_move_iterator(text.begin()), std::make_move_iterator(text.end()));
-    if (cut) runs.push_back(MarkupRun{u"\u2026", 0, false, {}});
-    room.lines.push_back(std::move(runs));
-    if (room.lines.size() > kShownLines) room.lines.pop_front();
-    if (HWND transcript = room.children[kTranscript]) InvalidateRect(transcript, nullptr, FALSE);
+void RegisterTranscriptClass(const char* name) {
+    // Kept loaded for the process: the class lives in it.
+    if (!LoadLibraryW(L"riched20.dll")) throw std::runtime_error("cannot load the rich edit control (riched20.dll)");
+    WNDCLASSEXW richEdit{};
+    richEdit.cbSize = sizeof richEdit;
+    if (!GetClassInfoExW(nullptr, RICHEDIT_CLASSW, &richEdit)) throw std::runtime_error("no rich edit class");
+    richEditProc = richEdit.lpfnWndProc;
+    documentOffset = richEdit.cbWndExtra;
+    const std::wstring wideName(name, name + std::strlen(name));
+    richEdit.lpfnWndProc = TranscriptProc;
+    richEdit.cbWndExtra += sizeof(Document*);
+    richEdit.hInstance = app->instance;
+    richEdit.lpszClassName = wideName.c_str();
+    richEdit.style &= ~CS_GLOBALCLASS;
+    if (!RegisterClassExW(&richEdit)) throw std::runtime_error(std::string("cannot register ") + name);
 }
 
-LRESULT CALLBACK TranscriptProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return Guarded([&]() -> LRESULT {
-        if (message == WM_NCCREATE)
-            SetWindowLongPtrA(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-        auto* room = reinterpret_cast<Document*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        switch (message) {
-        case WM_ERASEBKGND: return 1;
-        case WM_SIZE: InvalidateRect(window, nullptr, FALSE); return 0;
-        case WM_PAINT:
-            if (room) {
-                PaintTranscript(window, *room);
-                return 0;
-            }
-            break;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    });
+void SetUpTranscript(HWND transcript, Document& room) {
+    SetWindowLongPtrW(transcript, documentOffset, reinterpret_cast<LONG_PTR>(&room));
+    SendMessageW(transcript, EM_EXLIMITTEXT, 0, kTextLimit);
+    SendMessageW(transcript, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(Scaled(4), Scaled(4)));
+    // Nothing to undo in a read-only control: the undo stack would only grow with every line.
+    SendMessageW(transcript, EM_SETUNDOLIMIT, 0, 0);
+
+}
+
+void AddLine(Document& room, std::string_view bytes) {
+    const std::vector<MarkupRun> line = ShownLine(FromAnsi(bytes));
+    if (HWND transcript = room.children[kTranscript]; transcript && !line.empty()) AppendLine(transcript, room, line);
 }
 
 }  // namespace practice_room

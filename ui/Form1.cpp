@@ -102,7 +102,7 @@ Form1::Form1(tarvix_aol8::WindowManager& desktop) : desktop_(desktop) {
 
     int dpiX = 0, dpiY = 0;
     {
-        const ScreenDc screen;
+        const WindowDc screen;
         if (!screen.get()) ThrowLastError("reading the screen's resolution");
         dpiX = GetDeviceCaps(screen.get(), LOGPIXELSX);
         dpiY = GetDeviceCaps(screen.get(), LOGPIXELSY);

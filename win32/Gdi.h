@@ -35,18 +35,19 @@ using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
 using Bitmap = GdiObject<HBITMAP>;
 
-// The screen's device context, for the system's DPI.
-class ScreenDc {
+// The device context of a window's client area (GetDC and ReleaseDC); without a window, the screen's.
+class WindowDc {
 public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    ~ScreenDc() {
-        if (dc_) ReleaseDC(nullptr, dc_);
+    explicit WindowDc(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
     }
     HDC get() const { return dc_; }
 
 private:
+    HWND window_;
     HDC dc_;
 };
 

@@ -39,6 +39,12 @@ bool IsReady(const std::vector<LogEntry>& log) {
 
 }  // namespace
 
+HWND FrontRoom(const char* childClass) {
+    const HWND area = FindWindowExA(FindWindowA("AOL Frame25", nullptr), nullptr, "MDIClient", nullptr);
+    const HWND room = area ? FindWindowExA(area, nullptr, "AOL Child", nullptr) : nullptr;
+    return room && childClass ? FindWindowExA(room, nullptr, childClass, nullptr) : room;
+}
+
 PracticeRoomProcess::PracticeRoomProcess(std::vector<std::wstring> options, unsigned readyTimeoutMs)
     : logPath_(FreshLogPath()), process_(L"" PRACTICE_ROOM_EXE, WithLog(std::move(options), logPath_)) {
     bool ended = false, ready = false;

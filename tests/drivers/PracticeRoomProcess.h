@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// The practice room's front document window, or that window's first child of a class; null if there is none.
+HWND FrontRoom(const char* childClass = nullptr);
+
 class PracticeRoomProcess {
 public:
     // Starts practice-room.exe with options, a fresh log in the temporary folder and no error box, and

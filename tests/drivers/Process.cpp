@@ -36,6 +36,14 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// The text of a message box (its static control), read from any process.
+std::wstring MessageBoxText(HWND box) {
+    wchar_t text[1024] = {};
+    // GetDlgItemText sends WM_GETTEXT, which reaches a control of another process.
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    return text;
+}
+
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs) {
@@ -111,9 +119,3 @@ std::wstring ClassName(HWND window) {
     return name;
 }
 
-std::wstring MessageBoxText(HWND box) {
-    wchar_t text[1024] = {};
-    // GetDlgItemText sends WM_GETTEXT, which reaches a control of another process.
-    GetDlgItemTextW(box, 0xFFFF, text, 1024);
-    return text;
-}

@@ -40,5 +40,3 @@ private:
 };
 
 std::wstring ClassName(HWND window);
-// The text of a message box (its static control), read from any process.
-std::wstring MessageBoxText(HWND box);

@@ -1,5 +1,6 @@
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include "ChatMarkup.h"
+#include "TranscriptLines.h"
 
 #include <doctest/doctest.h>
 
@@ -13,15 +14,16 @@ namespace doctest {
 template <>
 struct StringMaker<MarkupRun> {
     static String convert(const MarkupRun& run) {
-        char style[40];
-        std::snprintf(style, sizeof style, "\", %06X%s, %zu face chars}", unsigned(run.color), run.bold ? " bold" : "",
-                      run.face.size());
+        char style[80];
+        std::snprintf(style, sizeof style, "\", %06X%s%s%s%s size %d back %s, face %zu chars}", unsigned(run.color),
+                      run.bold ? " b" : "", run.italic ? " i" : "", run.underline ? " u" : "", run.strike ? " s" : "",
+                      run.size, run.back ? std::to_string(*run.back).c_str() : "none", run.face.size());
         return (std::string("{\"") + std::string(run.text.begin(), run.text.end()) + style).c_str();
     }
 };
 }  // namespace doctest
 
-TEST_CASE("chat markup becomes runs of coloured text") {
+TEST_CASE("chat markup becomes runs of styled text") {
     struct Case {
         std::u16string markup;
         std::vector<MarkupRun> runs;
@@ -29,22 +31,68 @@ TEST_CASE("chat markup becomes runs of coloured text") {
     };
     const Case cases[] = {
         {u"<Font Color=#AA0055>a<FONT COLOR=#5500aa>b<Font Color=#5500AA>c",
-         {{u"a", 0xAA0055, false, u""}, {u"bc", 0x5500AA, false, u""}}},
+         {{.text = u"a", .color = 0xAA0055}, {.text = u"bc", .color = 0x5500AA}}},
         {u"<font face=\"arial narrow\"><font color=#339999><b> Handle</b>x</font>y",
-         {{u" Handle", 0x339999, true, u"arial narrow"}, {u"x", 0x339999, false, u"arial narrow"},
-          {u"y", 0, false, u"arial narrow"}}},
+         {{.text = u" Handle", .color = 0x339999, .bold = true, .face = u"arial narrow"},
+          {.text = u"x", .color = 0x339999, .face = u"arial narrow"}, {.text = u"y", .face = u"arial narrow"}}},
+        {u"<i>a</I><U>b</u><s>c</S><FONT SIZE=7 back=#ffff00>d</font><font size='1'>e",
+         {{.text = u"a", .italic = true}, {.text = u"b", .underline = true}, {.text = u"c", .strike = true},
+          {.text = u"d", .size = 7, .back = 0xFFFF00}, {.text = u"e", .size = 1}}},
+        // </font> gives back all that its <font> changed, two levels deep; one with no <font> open is swallowed.
+        {u"<font color=#111111 face=A>a<font face=B size=5>b<font color=#222222 back=#333333>c</font>d</font>e"
+         u"</font>f</font>g",
+         {{.text = u"a", .color = 0x111111, .face = u"A"}, {.text = u"b", .color = 0x111111, .size = 5, .face = u"B"},
+          {.text = u"c", .color = 0x222222, .size = 5, .back = 0x333333, .face = u"B"},
+          {.text = u"d", .color = 0x111111, .size = 5, .face = u"B"}, {.text = u"e", .color = 0x111111, .face = u"A"},
+          {.text = u"fg"}}},
+        // A font tag not understood is text and changes nothing, nor what a later </font> gives back.
+        {u"<font face=A>a<font face=B color=#12345>b<font size=8><font back=red></font>c",
+         {{.text = u"a<font face=B color=#12345>b<font size=8><font back=red>", .face = u"A"}, {.text = u"c"}}},
         {u"<Font Color=#111111><<font size=3 color='#0000ff'>>",
-         {{u"<", 0x111111, false, u""}, {u">", 0x0000FF, false, u""}}},
-        {u"<i>x</i><font color=red><Font Color=#AABBCC",
-         {{u"<i>x</i><font color=red><Font Color=#AABBCC", 0, false, u""}}},
+         {{.text = u"<", .color = 0x111111}, {.text = u">", .color = 0x0000FF, .size = 3}}},
+        {u"<em>x</em><font color=red><Font Color=#AABBCC", {{.text = u"<em>x</em><font color=red><Font Color=#AABBCC"}}},
         // A tag holds no '<' and ends at the first '>'.
         {u"<<font color=#0000FF face=a<b>c<font face=\"x>y\">",
-         {{u"<<font color=#0000FF face=a", 0, false, u""}, {u"c<font face=\"x>y\">", 0, true, u""}}},
+         {{.text = u"<<font color=#0000FF face=a"}, {.text = u"c<font face=\"x>y\">", .bold = true}}},
         // Faces alike in their first 31 characters are one.
         {u"<font face=\"Liberation Sans Narrow with a long name\">a</font><FONT FACE='Liberation Sans Narrow with a "
          u"long NAME'>b",
-         {{u"ab", 0, false, u"Liberation Sans Narrow with a l"}}},
-        {u"<b>ab</b>cd", {{u"ab", 0, true, u""}, {u"c", 0, false, u""}}, 3},
+         {{.text = u"ab", .face = u"Liberation Sans Narrow with a l"}}},
+        {u"<b>ab</b>cd", {{.text = u"ab", .bold = true}, {.text = u"c"}}, 3},
     };
     for (const Case& c : cases) CHECK(practice_room::ParseChatMarkup(c.markup, c.maxCharacters) == c.runs);
+}
+
+TEST_CASE("a line as the transcript shows it: the screen name, the cut at 2,000 characters, nothing for no text") {
+    const std::u16string x2000(2000, u'x');
+    const struct {
+        std::u16string markup;
+        std::u16string shown;  // empty: not added
+    } cases[] = {
+        {u"<b>hi</b> there", u"Guest: hi there"},
+        {u"", u""},
+        {u"<b></b><font color=#000000></font>", u""},
+        {x2000, u"Guest: " + x2000},
+        {x2000 + u"y", u"Guest: " + x2000 + u"\u2026"},
+        {u"<i>" + x2000 + u"</i><b>yz</b>", u"Guest: " + x2000 + u"\u2026"},
+        {u"a\r\nb\tc\x01", u"Guest: a\uFFFD\uFFFDb\uFFFDc\uFFFD"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<MarkupRun> line = practice_room::ShownLine(c.markup);
+        std::u16string shown;
+        for (const MarkupRun& run : line) shown += run.text;
+        CHECK((shown == c.shown && practice_room::ShownLength(line) == shown.size()));
+        if (!line.empty()) CHECK((line.front().text == u"Guest: " && line.front().bold));
+    }
+}
+
+TEST_CASE("the transcript keeps 1,000 lines: the 1,001st sends the oldest 100, line breaks included") {
+    practice_room::KeptLines kept;
+    std::size_t dropped = 0;
+    for (std::size_t length = 1; length <= 1000; ++length) dropped += kept.Add(length);
+    CHECK(dropped == 0);
+    CHECK(kept.Add(7) == (1 + 100) * 100 / 2 + 100);  // lines 1 to 100
+    for (int line = 0; line < 99; ++line) dropped += kept.Add(7);
+    CHECK(dropped == 0);
+    CHECK(kept.Add(7) == (101 + 200) * 100 / 2 + 100);  // lines 101 to 200
 }

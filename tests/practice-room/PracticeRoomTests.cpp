@@ -10,27 +10,48 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
-#include <utility>
+#include <vector>
 
 using practice_room::CheckLogEntries;
 using practice_room::LogEntry;
+using tarvix_aol8::DeliverChatLine;
 
 namespace {
 
-bool OnWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+tarvix_aol8::User32WindowManager desktop;
 
-// The front room, or its child of a class.
 HWND Room(const char* childClass = nullptr) {
-    const HWND area = FindWindowExA(FindWindowA("AOL Frame25", nullptr), nullptr, "MDIClient", nullptr);
-    const HWND room = FindWindowExA(area, nullptr, "AOL Child", nullptr);
-    REQUIRE(room);
-    return childClass ? FindWindowExA(room, nullptr, childClass, nullptr) : room;
+    const HWND window = FrontRoom(childClass);
+    REQUIRE(window);
+    return window;
 }
 
-std::string Corners(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
+// A window's text, as WM_GETTEXT gives it to a screen reader: ASCII as it is, the rest as \uXXXX.
+std::string Text(HWND window) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXT, text.size(), LPARAM(text.data()))));
+    std::string shown;
+    for (const wchar_t c : text) {
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04X", unsigned(c));
+        shown += c >= 0x20 && c < 0x7F ? std::string(1, char(c)) : escape;
+    }
+    return shown;
+}
+
+// The thread's focus, read from another process.
+HWND Focus() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(Room(), nullptr), &info);
+    return info.hwndFocus;
+}
+
+void PostKey(HWND window, WPARAM key) {
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
 }  // namespace
@@ -40,7 +61,7 @@ std::string Corners(const RECT& r) {
 TEST_CASE("Send submits the input on a press and a release over it, as a button does") {
     const struct Case { const char* text; const char* pressedOn; int releasedAtX; bool submits; } cases[] = {
         {"pressed and released on Send", "_AOL_Icon", 10, true},
-        {"dragged from the transcript onto Send", "RICHCNTLREADONLY", 10, false},
+        {"dragged from the caption onto Send", "_AOL_Static", 10, false},
         {"pressed on Send, released left of it", "_AOL_Icon", -30, false},
     };
     PracticeRoomProcess room({});
@@ -58,6 +79,83 @@ TEST_CASE("Send submits the input on a press and a release over it, as a button 
     CHECK(room.Stop() == 0);
 }
 
+// Posted as the keyboard posts them; the room's own message loop moves the focus, as a dialog does.
+TEST_CASE("the keyboard: Tab goes from the input box to Send to the transcript; Enter and Space submit") {
+    PracticeRoomProcess room({});
+    const HWND box = Room("RICHCNTL"), send = Room("_AOL_Icon"), transcript = Room("RICHCNTLREADONLY");
+    REQUIRE(WaitUntil([&] { return Focus() == box; }, 5000));
+    for (HWND next : {send, transcript, box}) {
+        PostKey(Focus(), VK_TAB);
+        CHECK(WaitUntil([&] { return Focus() == next; }, 5000));
+    }
+    const struct { const char* text; HWND target; WPARAM key; } presses[] = {
+        {"Enter in the box", box, VK_RETURN}, {"Space on Send", send, VK_SPACE}, {"Enter on Send", send, VK_RETURN}};
+    std::vector<LogEntry> expected;
+    for (const auto& press : presses) {
+        SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(press.text));
+        PostKey(press.target, press.key);
+        expected.push_back({"room1", "settext", press.text});
+        if (press.target == box) expected.push_back({"room1", "char", "13"});
+        expected.push_back({"room1", "line", press.text});
+        REQUIRE(WaitUntil([&] { return room.WindowEntries().size() == expected.size(); }, 5000));
+    }
+    CheckLogEntries(room.WindowEntries(), expected);
+    CHECK(Text(box) == "");  // Send emptied the box
+    CHECK(room.Stop() == 0);
+}
+
+TEST_CASE("the transcript reads back each line as shown: its characters only, in the ANSI code page") {
+    const struct {
+        std::u16string line;
+        std::string shown;  // empty: no line is added
+    } lines[] = {
+        {u"{\\rtf1{\\object\\objemb{\\*\\objdata 0102}}}", "Guest: {\\rtf1{\\object\\objemb{\\*\\objdata 0102}}}"},
+        {u"\\par }", "Guest: \\par }"},
+        {u"<b>\\u8364?</b> http://example.com/", "Guest: \\u8364? http://example.com/"},
+        {u"<i>i</i> <u>u</u> <s>s</s> <font size=7 back=#FFFF00>big</font>", "Guest: i u s big"},
+        {u"\u20AC\u2122", "Guest: \\u20AC\\u2122"},  // the bytes 0x80 0x99 of Windows-1252
+        {u"<b></b>", ""},
+    };
+    PracticeRoomProcess chat({});
+    std::string expected;
+    for (const auto& line : lines) {
+        DeliverChatLine(desktop, line.line);
+        if (!line.shown.empty()) expected += (expected.empty() ? "" : "\\u000D\\u000A") + line.shown;
+    }
+    CHECK(Text(Room("RICHCNTLREADONLY")) == expected);
+    CHECK(Text(Room("RICHCNTL")) == "");  // Enter emptied the box
+    CHECK(chat.Stop() == 0);
+}
+
+TEST_CASE("a new line scrolls into view only when the view shows the end") {
+    PracticeRoomProcess chat({});
+    const HWND transcript = Room("RICHCNTLREADONLY");
+    const auto firstVisibleLine = [&] { return SendMessageW(transcript, EM_GETFIRSTVISIBLELINE, 0, 0); };
+    for (int i = 0; i < 60; ++i) DeliverChatLine(desktop, u"<i>a line</i>");
+    const LRESULT atEnd = firstVisibleLine();
+    CHECK(atEnd > 0);
+    SendMessageW(transcript, WM_VSCROLL, SB_TOP, 0);
+    DeliverChatLine(desktop, u"read back");
+    CHECK(firstVisibleLine() == 0);
+    SendMessageW(transcript, WM_VSCROLL, SB_BOTTOM, 0);
+    DeliverChatLine(desktop, u"followed");
+    CHECK(firstVisibleLine() == atEnd + 2);
+    CHECK(chat.Stop() == 0);
+}
+
+TEST_CASE("the room stays up and answers through lines of thousands of new faces and of '<' alone") {
+    PracticeRoomProcess chat({});
+    for (int line = 0, face = 0; line < 50; ++line) {
+        std::string markup;
+        for (int i = 0; i < 2000; ++i) markup += "<font face=\"f" + std::to_string(face++) + "\">x";
+        DeliverChatLine(desktop, std::u16string(markup.begin(), markup.end()));
+    }
+    DeliverChatLine(desktop, std::u16string(200000, u'<'));
+    CHECK(SendMessageTimeoutW(Room(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr));
+    CHECK(Text(Room("RICHCNTLREADONLY")).ends_with("Guest: " + std::string(2000, '<') + "\\u2026"));
+    CHECK(chat.Stop() == 0);
+}
+
 // Started from Explorer it has no console: a box says what ended it, and stays until it is answered.
 TEST_CASE("a bad option or a failure shows in a box naming the practice room before it ends") {
     const struct { std::vector<std::wstring> options; std::wstring text; int exitCode; } cases[] = {
@@ -71,14 +169,7 @@ TEST_CASE("a bad option or a failure shows in a box naming the practice room bef
     for (const auto& c : cases) {
         CAPTURE(Narrow(c.text));
         ChildProcess room(L"" PRACTICE_ROOM_EXE, c.options);
-        HWND box = nullptr;
-        const auto shown = [&] {
-            for (HWND window : room.VisibleWindows()) box = ClassName(window) == L"#32770" ? window : box;
-            return box != nullptr;
-        };
-        REQUIRE(WaitUntil(shown, 20000));
-        CHECK(MessageBoxText(box) == c.text);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        CHECK(room.AnswerMessageBox(20000) == c.text);
         CHECK(room.WaitForExit(10000) == c.exitCode);
     }
 }
@@ -86,8 +177,7 @@ TEST_CASE("a bad option or a failure shows in a box naming the practice room bef
 // Wine drops a cross-process message of more than about 1 MiB, and the receiver's GetMessage fails.
 TEST_CASE("a room whose message loop fails says so and exits non-zero" * doctest::skip(!OnWine())) {
     PracticeRoomProcess room({});
-    tarvix_aol8::User32WindowManager desktop;
-    tarvix_aol8::DeliverChatLine(desktop, std::u16string(1050000, u'x'));
+    DeliverChatLine(desktop, std::u16string(1050000, u'x'));
     CHECK(room.Stop() == 3);
     const std::vector<LogEntry> log = room.Log();
     REQUIRE(log.size() >= 2);
@@ -95,34 +185,42 @@ TEST_CASE("a room whose message loop fails says so and exits non-zero" * doctest
                     {{"practice-room", "error", "GetMessage returned -1"}, {"practice-room", "exit", "3"}});
 }
 
-TEST_CASE("at 144 dpi the room's layout is its 96-dpi one, half as large again") {
+TEST_CASE("at 144 dpi the room's children grow half as large again, each inside the room, none over another"
+          * doctest::skip(!OnWine())) {
+    const auto rectangle = [](const char* childClass) {
+        RECT rect{};
+        GetWindowRect(Room(childClass), &rect);
+        MapWindowPoints(nullptr, Room(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    const auto inputHeight = [&] { return rectangle("RICHCNTL").bottom - rectangle("RICHCNTL").top; };
+    const int at96 = (PracticeRoomProcess({}), inputHeight());
     const SystemDpi dpi(144);
     PracticeRoomProcess room({});
-    const HWND document = Room();
+    CHECK(inputHeight() == doctest::Approx(at96 * 1.5).epsilon(0.05));
     RECT client{};
-    GetClientRect(document, &client);
-    const LONG w = client.right, h = client.bottom;
-    // At 96 dpi: margins 4, the caption 20 high, the side panel 130 wide, the input row 26 high, Send 70 wide.
-    const std::pair<const char*, RECT> expected[] = {
-        {"_AOL_Static", {6, 6, w - 6, 36}},          {"RICHCNTLREADONLY", {6, 42, w - 207, h - 57}},
-        {"_AOL_Combobox", {w - 201, 42, w - 6, 75}}, {"_AOL_Image", {w - 201, 84, w - 6, 180}},
-        {"RICHCNTL", {6, h - 51, w - 117, h - 12}},  {"_AOL_Icon", {w - 111, h - 51, w - 6, h - 12}},
-    };
-    for (const auto& [name, rect] : expected) {
-        INFO(name);
-        RECT actual{};
-        GetWindowRect(Room(name), &actual);
-        MapWindowPoints(nullptr, document, reinterpret_cast<POINT*>(&actual), 2);
-        CHECK(Corners(actual) == Corners(rect));
+    GetClientRect(Room(), &client);
+    std::vector<RECT> children;
+    for (const char* name : {"_AOL_Static", "RICHCNTLREADONLY", "_AOL_Combobox", "_AOL_Icon", "RICHCNTL", "_AOL_Image"}) {
+        CAPTURE(name);
+        const RECT child = rectangle(name);
+        RECT inside{}, overlap{};
+        CHECK((IntersectRect(&inside, &child, &client) && EqualRect(&inside, &child)));
+        for (const RECT& other : children) CHECK_FALSE(IntersectRect(&overlap, &child, &other));
+        children.push_back(child);
     }
-    CHECK(room.Stop() == 0);
 }
 
-TEST_CASE("closing the room (Ctrl+F4) closes the practice room, as closing its frame does") {
+TEST_CASE("closing a document: the room closes the practice room; any other goes alone, and lines still arrive") {
+    {
+        PracticeRoomProcess room({L"--decoys", L"1"});
+        PostMessageA(Room(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the decoy, in front
+        DeliverChatLine(desktop, u"still here");
+        CheckLogEntries(room.WindowEntries(), practice_room::DeliveryEntries("room1", "still here"));
+        CHECK(room.Stop() == 0);
+    }
     PracticeRoomProcess room({});
-    PostMessageA(Room(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageA(Room(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Ctrl+F4
     CHECK(room.Process().WaitForExit(10000) == 0);
-    const std::vector<LogEntry> log = room.Log();
-    REQUIRE_FALSE(log.empty());
-    CheckLogEntries({log.back()}, {{"practice-room", "exit", "0"}});
+    CheckLogEntries({room.Log().back()}, {{"practice-room", "exit", "0"}});
 }

@@ -12,9 +12,8 @@
 #include <type_traits>
 
 // Whether this runs under Wine, whose prefix is the tests' own: a test may change its settings there and
-// nowhere else. A template only so that a file with an OnWine of its own keeps taking its own.
-template <class = void>
-bool OnWine() {
+// nowhere else.
+inline bool OnWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 

@@ -74,7 +74,7 @@ std::string Corners(const RECT& r) {
 // Run again in a new process at other dpi settings: its name is the only one to start with "layout:".
 TEST_CASE("layout: the window and each control scale with the system dpi") {
     ShownForm shown;
-    const int dpi = GetDeviceCaps(ScreenDc().get(), LOGPIXELSX);
+    const int dpi = GetDeviceCaps(WindowDc().get(), LOGPIXELSX);
     if (const char* expected = std::getenv("QUENLOW_EXPECT_DPI")) REQUIRE(dpi == std::atoi(expected));
 
     const auto frame = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;

@@ -1,0 +1,98 @@
+#include "LineRtf.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+
+namespace practice_room {
+
+namespace {
+
+// The base format's size: the markup's size 2.
+constexpr int kBaseSize = 2;
+// In half-points, by the markup's size.
+constexpr int kHalfPoints[] = {16, 20, 24, 28, 36, 48, 72};
+// Rows after a line's first one stand in by this much (twips).
+constexpr int kWrapIndent = 240;
+
+// Characters as RTF text: printable ASCII as it is, RTF's own characters behind a backslash, any other
+// character as \uN with "?" for readers without Unicode.
+void AppendText(std::string& rtf, std::u16string_view text) {
+    for (const char16_t c : text) {
+        if (c == u'\\' || c == u'{' || c == u'}') {
+            rtf += '\\';
+            rtf += static_cast<char>(c);
+        } else if (c >= 0x20 && c < 0x7F) {
+            rtf += static_cast<char>(c);
+        } else {
+            rtf += "\\u" + std::to_string(static_cast<std::int16_t>(c)) + '?';
+        }
+    }
+}
+
+// Numbers each distinct value in order of first use, from first on, and writes its table entry.
+template <class Key>
+class Table {
+public:
+    Table(std::string& entries, int first) : entries_(entries), next_(first) {}
+    template <class Write>
+    int Number(const Key& key, Write write) {
+        const auto [entry, added] = numbers_.try_emplace(key, next_);
+        if (added) write(entries_, next_++);
+        return entry->second;
+    }
+
+private:
+    std::string& entries_;
+    std::unordered_map<Key, int> numbers_;
+    int next_;
+};
+
+}  // namespace
+
+std::string LineRtf(const std::vector<MarkupRun>& runs, bool afterLine) {
+    std::string fonts, colors, body = afterLine ? "\\par" : "";
+    Table<std::u16string> faces(fonts, 0);
+    Table<std::uint32_t> colorNumbers(colors, 1);  // 0 is the control's own colour
+    const auto color = [&](std::uint32_t rgb) {
+        return colorNumbers.Number(rgb, [&](std::string& table, int) {
+            table += "\\red" + std::to_string(rgb >> 16) + "\\green" + std::to_string((rgb >> 8) & 0xFF) +
+                     "\\blue" + std::to_string(rgb & 0xFF) + ';';
+        });
+    };
+    // A control word ends at the space after it, which is not text.
+    const auto word = [&](const char* name, std::string value = {}) { body += std::string("\\") + name + value + ' '; };
+    const auto number = [&](const char* name, int value) { word(name, std::to_string(value)); };
+
+    body += "\\pard\\li" + std::to_string(kWrapIndent) + "\\fi-" + std::to_string(kWrapIndent);
+    // Each run a group of what sets it apart from the base format, which the group's end restores.
+    for (const MarkupRun& run : runs) {
+        body += '{';
+        if (!run.face.empty())
+            number("f", faces.Number(run.face, [&](std::string& table, int font) {
+                table += "{\\f" + std::to_string(font) + "\\fnil ";
+                // A face name ends at ";", which no face holds.
+                std::u16string name = run.face;
+                std::erase(name, u';');
+                AppendText(table, name);
+                table += ";}";
+            }));
+        if (run.size != kBaseSize) number("fs", kHalfPoints[std::clamp(run.size, 1, 7) - 1]);
+        if (run.color != 0) number("cf", color(run.color));
+        if (run.back) number("highlight", color(*run.back));
+        if (run.bold) word("b");
+        if (run.italic) word("i");
+        if (run.underline) word("ul");
+        if (run.strike) word("strike");
+        AppendText(body, run.text);
+        body += '}';
+    }
+    // Tables only when used: a font table, even one that no run uses, slows every line in Wine's rich edit
+    // as the text grows.
+    std::string rtf = "{\\rtf1";
+    if (!fonts.empty()) rtf += "{\\fonttbl" + fonts + "}";
+    if (!colors.empty()) rtf += "{\\colortbl;" + colors + "}";
+    return rtf + body + "}";
+}
+
+}  // namespace practice_room
