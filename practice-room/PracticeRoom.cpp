@@ -361,11 +361,15 @@ int Run() noexcept {
         StartUp();
         const int code = RunMessageLoop();
         if (app->exitCode == 0) app->exitCode = code;
-        app->log.Write({"practice-room", "exit", std::to_string(app->exitCode)}, false);
     } catch (const std::exception& e) {
         Fail(e.what());
     } catch (...) {
         Fail("unknown failure");
+    }
+    try {
+        app->log.Write({"practice-room", "exit", std::to_string(app->exitCode)}, false);
+    } catch (...) {
+        // A log that cannot be written takes nothing more.
     }
     if (app->exitCode == 3 && app->options.errorBox) {
         try {
