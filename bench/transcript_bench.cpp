@@ -1,12 +1,17 @@
 // The cost of adding one line to the practice room's transcript, with 0, 100 and 1,000 lines already held:
-// the delivery, the line's way into the transcript, and the paint that shows it. Runs against the practice
-// room as another process (scripts/bench-transcript); not part of the tests.
+// the delivery, the line's way into the transcript, and the paint that shows it, against the practice room
+// as another process; then, in this process, the two ways a line's runs can go into the rich edit control.
+// scripts/bench-transcript; not part of the tests.
 #include "PracticeRoomProcess.h"
+#include "RichEditLine.h"
+#include "TranscriptLines.h"
 #include "User32WindowManager.h"
 #include "VeskFade.h"
 #include "tarvix_aol8.h"
 
 #include <windows.h>
+
+#include <richedit.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -65,6 +70,54 @@ std::string Figures(std::vector<double> times) {
     return text;
 }
 
+// The other way into the control: EM_SETCHARFORMAT and EM_REPLACESEL for each run.
+void InsertRuns(HWND control, const std::vector<practice_room::MarkupRun>& line, bool afterLine) {
+    constexpr int kPoints[] = {8, 10, 12, 14, 18, 24, 36};
+    const CHARRANGE end{-1, -1};
+    SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    if (afterLine) SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L"\r"));
+    for (const practice_room::MarkupRun& run : line) {
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        format.dwMask = CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_SIZE | CFM_FACE;
+        format.dwEffects = (run.bold ? CFE_BOLD : 0) | (run.italic ? CFE_ITALIC : 0) |
+                           (run.underline ? CFE_UNDERLINE : 0) | (run.strike ? CFE_STRIKEOUT : 0);
+        format.crTextColor = RGB(run.color >> 16, (run.color >> 8) & 0xFF, run.color & 0xFF);
+        format.yHeight = kPoints[run.size - 1] * 20;
+        const std::u16string face = run.face.empty() ? u"Arial" : run.face;
+        face.copy(reinterpret_cast<char16_t*>(format.szFaceName), LF_FACESIZE - 1);
+        SendMessageW(control, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(run.text.c_str()));
+    }
+}
+
+// A read-only rich edit control of the transcript's size, shown; each line scrolled into view and painted.
+class Control {
+public:
+    explicit Control(bool rtf) : rtf_(rtf) {
+        window_ = CreateWindowExW(0, RICHEDIT_CLASSW, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE |
+                                  ES_READONLY, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
+        if (!window_) throw std::runtime_error("cannot create a rich edit control");
+        SendMessageW(window_, EM_EXLIMITTEXT, 0, 4 * 1024 * 1024);
+        SendMessageW(window_, EM_SETUNDOLIMIT, 0, 0);
+    }
+    ~Control() { DestroyWindow(window_); }
+    double Add(const std::u16string& markup) {
+        const std::vector<practice_room::MarkupRun> line = practice_room::ShownLine(markup);
+        const double start = Now();
+        if (rtf_) practice_room::InsertLine(window_, line, !empty_);
+        else InsertRuns(window_, line, !empty_);
+        SendMessageW(window_, WM_VSCROLL, SB_BOTTOM, 0);
+        UpdateWindow(window_);
+        empty_ = false;
+        return Now() - start;
+    }
+
+private:
+    bool rtf_, empty_ = true;
+    HWND window_ = nullptr;
+};
+
 }  // namespace
 
 int main() {
@@ -91,6 +144,23 @@ int main() {
         const double lessThans = room.Add(std::u16string(200000, u'<'));
         std::printf("flood: 50 lines of 2,000 new faces %s ms a line; a line of 200,000 '<' %.1f ms\n",
                     Figures(faceTimes).c_str(), lessThans * 1e3);
+        if (!LoadLibraryW(L"riched20.dll")) throw std::runtime_error("no rich edit control");
+        std::printf("\nin this process, ms a line, median (slowest)\n%-12s %6s %22s %22s\n", "way", "held", "40-run line",
+                    "2,000-run line");
+        for (const bool rtf : {true, false}) {
+            for (int held : {0, 100, 1000}) {
+                Control control(rtf);
+                for (int i = 0; i < held; ++i) control.Add(fade);
+                std::vector<double> fadeTimes, manyRunTimes;
+                for (int i = 0; i < 9; ++i) fadeTimes.push_back(control.Add(fade));
+                // Run by run, a 2,000-run line takes seconds: once, with nothing held.
+                const int manyRunLines = rtf ? 5 : held == 0 ? 1 : 0;
+                for (int i = 0; i < manyRunLines; ++i) manyRunTimes.push_back(control.Add(manyRuns));
+                std::printf("%-12s %6d %22s %22s\n", rtf ? "RTF stream" : "run by run", held,
+                            Figures(fadeTimes).c_str(), manyRunTimes.empty() ? "-" : Figures(manyRunTimes).c_str());
+                std::fflush(stdout);
+            }
+        }
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "transcript_bench: %s\n", e.what());

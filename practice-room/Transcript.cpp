@@ -2,20 +2,18 @@
 // It scrolls, selects, copies and answers WM_GETTEXT itself; each line goes in at the end as RTF, and the
 // view stays where the user put it unless it showed the end.
 #include "AnsiText.h"
-#include "LineRtf.h"
 #include "PracticeRoom.h"
+#include "RichEditLine.h"
 #include "TranscriptLines.h"
 
 #include <richedit.h>
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <unordered_map>
 
 namespace practice_room {
 
@@ -26,8 +24,6 @@ constexpr wchar_t kEmptyRoomHint[] = L"Start Quenlow and press Send: your line s
 // Room for all the lines kept, each cut at 2,000 characters; the control's default is 32,767.
 constexpr LPARAM kTextLimit = 4 * 1024 * 1024;
 enum MenuCommand { kCopy = 1, kSelectAll };
-// The transcript's own face, for runs without one.
-constexpr wchar_t kDefaultFace[] = L"Arial";
 
 WNDPROC richEditProc = nullptr;
 // The rich edit's own window bytes; the room's Document* follows them.
@@ -39,62 +35,6 @@ Document* RoomOf(HWND transcript) {
 
 LRESULT Send(HWND transcript, UINT message, WPARAM wParam, const void* lParam) {
     return SendMessageW(transcript, message, wParam, reinterpret_cast<LPARAM>(lParam));
-}
-
-// EM_STREAMIN's reader: the RTF a piece at a time.
-DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) {
-    auto& rest = *reinterpret_cast<std::string_view*>(cookie);
-    const std::size_t count = std::min(rest.size(), static_cast<std::size_t>(size));
-    std::memcpy(buffer, rest.data(), count);
-    rest.remove_prefix(count);
-    *read = static_cast<LONG>(count);
-    return 0;
-}
-
-// The face the system draws a face with. Faces it lacks share one, which keeps the control's formats few
-// however many faces a room is sent.
-std::u16string DrawnFace(const std::u16string& face) {
-    static std::unordered_map<std::u16string, std::u16string> drawnFaces;
-    if (const auto known = drawnFaces.find(face); known != drawnFaces.end()) return known->second;
-    wchar_t drawn[LF_FACESIZE] = {};
-    {
-        const Font font(CreateFontW(0, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                    reinterpret_cast<const wchar_t*>(face.c_str())));
-        const MemoryDc dc(nullptr, nullptr);
-        if (!font || !dc.get()) return face;
-        const SelectedObject selected(dc.get(), font.get());
-        if (!GetTextFaceW(dc.get(), LF_FACESIZE, drawn)) return face;
-    }
-    // Names, not GDI objects: a bound on memory alone.
-    if (drawnFaces.size() >= 16384) drawnFaces.clear();
-    return drawnFaces.emplace(face, reinterpret_cast<const char16_t*>(drawn)).first->second;
-}
-
-// What a line's RTF is written over: the transcript's own face at 10 points, black, no back colour, no effects.
-void SetBaseFormat(HWND transcript) {
-    CHARFORMAT2W base{};
-    base.cbSize = sizeof base;
-    base.dwMask = CFM_FACE | CFM_CHARSET | CFM_SIZE | CFM_COLOR | CFM_BACKCOLOR | CFM_BOLD | CFM_ITALIC |
-                  CFM_UNDERLINE | CFM_STRIKEOUT;
-    base.dwEffects = CFE_AUTOBACKCOLOR;
-    base.yHeight = 10 * 20;
-    base.bCharSet = DEFAULT_CHARSET;
-    std::wcscpy(base.szFaceName, kDefaultFace);
-    Send(transcript, EM_SETCHARFORMAT, SCF_SELECTION, &base);
-}
-
-void InsertAtEnd(HWND transcript, std::vector<MarkupRun> line, bool afterLine) {
-    for (MarkupRun& run : line)
-        if (!run.face.empty()) run.face = DrawnFace(run.face);
-    const CHARRANGE end{-1, -1};
-    Send(transcript, EM_EXSETSEL, 0, &end);
-    SetBaseFormat(transcript);
-    const std::string rtf = LineRtf(line, afterLine);
-    std::string_view rest = rtf;
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rest), 0, ReadRtf};
-    Send(transcript, EM_STREAMIN, SF_RTF | SFF_SELECTION, &stream);
-    if (stream.dwError != 0 || !rest.empty()) throw std::runtime_error("the transcript did not take a line");
 }
 
 // Whether the end of the text is in view: no scroll bar, or one at its end.
@@ -119,7 +59,7 @@ void AppendLine(HWND transcript, Document& room, const std::vector<MarkupRun>& l
     POINTL anchorAt{};
     SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&anchorAt), anchor);
 
-    InsertAtEnd(transcript, line, !room.kept.Empty());
+    InsertLine(transcript, line, !room.kept.Empty());
     const auto dropped = static_cast<LONG>(room.kept.Add(ShownLength(line)));
     if (dropped > 0) {
         const CHARRANGE oldest{0, dropped};

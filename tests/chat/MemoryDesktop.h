@@ -2,26 +2,15 @@
 // the bridge sends, and a hook on each yield to change the desktop at exactly that moment.
 #pragma once
 
+#include "Printable.h"
 #include "WindowManager.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace tarvix_aol8 {
-
-// ASCII as it is, the rest as \uXXXX.
-inline std::string Printable(std::u16string_view text) {
-    std::string out;
-    for (char16_t c : text) {
-        char escape[8];
-        std::snprintf(escape, sizeof escape, "\\u%04X", unsigned(c));
-        out += c >= 0x20 && c < 0x7F && c != u'\\' ? std::string(1, char(c)) : escape;
-    }
-    return out;
-}
 
 // Window 0 is the root, whose children are the top-level windows. Class names match without regard to
 // ASCII case. Handles are never reused: a destroyed window stays gone, as another program's would.

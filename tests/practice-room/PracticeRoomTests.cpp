@@ -2,6 +2,7 @@
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include "LogExpect.h"
 #include "PracticeRoomProcess.h"
+#include "Printable.h"
 #include "SystemDpi.h"
 #include "User32WindowManager.h"
 #include "tarvix_aol8.h"
@@ -10,7 +11,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -28,17 +28,11 @@ HWND Room(const char* childClass = nullptr) {
     return window;
 }
 
-// A window's text, as WM_GETTEXT gives it to a screen reader: ASCII as it is, the rest as \uXXXX.
+// A window's text, as WM_GETTEXT gives it to a screen reader.
 std::string Text(HWND window) {
     std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXT, text.size(), LPARAM(text.data()))));
-    std::string shown;
-    for (const wchar_t c : text) {
-        char escape[8];
-        std::snprintf(escape, sizeof escape, "\\u%04X", unsigned(c));
-        shown += c >= 0x20 && c < 0x7F ? std::string(1, char(c)) : escape;
-    }
-    return shown;
+    return Printable<wchar_t>(text);
 }
 
 // The thread's focus, read from another process.
