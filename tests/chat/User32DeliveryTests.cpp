@@ -1,5 +1,7 @@
-// The chat bridge on the real desktop, against the practice room running as another process.
+// The chat bridge on the real desktop, against the practice room running as another process; and the ANSI
+// code-page conversion it sends its lines in, Windows-1252 under Wine here (LANG=en_US.UTF-8).
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
+#include "AnsiText.h"
 #include "LogExpect.h"
 #include "PracticeRoomProcess.h"
 #include "User32WindowManager.h"
@@ -47,4 +49,17 @@ TEST_CASE("the yield empties our own queue and hands a WM_QUIT back with its exi
     REQUIRE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
     CHECK(msg.message == WM_QUIT);
     CHECK(msg.wParam == 7);
+}
+
+TEST_CASE("Windows-1252 both ways; a character that it lacks becomes its best fit or '?'") {
+    REQUIRE(GetACP() == 1252);
+    const struct { std::u16string text; std::string ansi; bool both; } rows[] = {
+        {u"", "", true},
+        {u"\u20AC\u2122 caf\u00E9", "\x80\x99 caf\xE9", true},
+        {u"\u0100\u0142\u2212\u4E2D\uAC00", "Al-??", false},
+    };
+    for (const auto& row : rows) {
+        CHECK(ToAnsi(row.text) == row.ansi);
+        if (row.both) CHECK(FromAnsi(row.ansi) == row.text);
+    }
 }

@@ -1,5 +1,9 @@
 #include "PracticeRoomProcess.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 using practice_room::LogEntry;
@@ -14,27 +18,15 @@ std::wstring FreshLogPath() {
            std::to_wstring(++counter) + L".log";
 }
 
+// The room writes on while this reads: the file is shared both ways.
+std::string ReadShared(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 std::vector<std::wstring> WithLog(std::vector<std::wstring> options, const std::wstring& logPath) {
     options.insert(options.end(), {L"--no-error-box", L"--log", logPath});
     return options;
-}
-
-std::string ReadShared(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string text;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    CloseHandle(file);
-    return text;
-}
-
-bool IsReady(const std::vector<LogEntry>& log) {
-    for (const LogEntry& entry : log)
-        if (entry.source == "practice-room" && entry.kind == "ready") return true;
-    return false;
 }
 
 }  // namespace
@@ -51,7 +43,9 @@ PracticeRoomProcess::PracticeRoomProcess(std::vector<std::wstring> options, unsi
     // The exit is read before the log, so that a last entry is never missed.
     const auto endedOrReady = [&] {
         ended = process_.Exited();
-        ready = IsReady(Log());
+        ready = std::ranges::any_of(Log(), [](const LogEntry& entry) {
+            return entry.source == "practice-room" && entry.kind == "ready";
+        });
         return ended || ready;
     };
     WaitUntil(endedOrReady, readyTimeoutMs);

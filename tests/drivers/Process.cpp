@@ -36,14 +36,6 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
     return TRUE;
 }
 
-// The text of a message box (its static control), read from any process.
-std::wstring MessageBoxText(HWND box) {
-    wchar_t text[1024] = {};
-    // GetDlgItemText sends WM_GETTEXT, which reaches a control of another process.
-    GetDlgItemTextW(box, 0xFFFF, text, 1024);
-    return text;
-}
-
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs) {
@@ -108,7 +100,9 @@ std::wstring ChildProcess::AnswerMessageBox(unsigned timeoutMs) const {
         return box != nullptr;
     };
     if (!WaitUntil(shown, timeoutMs)) throw std::runtime_error("the program showed no message box");
-    const std::wstring text = MessageBoxText(box);
+    // The box's static control; GetDlgItemText sends WM_GETTEXT, which reaches a control of another process.
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     return text;
 }

@@ -46,8 +46,6 @@ void ToolProcess::MoveBar(int id, int position) const {
     Send(window_, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(Item(id)));
 }
 
-int ToolProcess::BarPosition(int id) const { return static_cast<int>(Send(Item(id), SBM_GETPOS, 0, 0)); }
-
 bool ToolProcess::EndSession(bool ending) const {
     const bool answer = Send(window_, WM_QUERYENDSESSION, 0, 0) != FALSE;
     Send(window_, WM_ENDSESSION, ending, 0);

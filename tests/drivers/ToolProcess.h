@@ -22,7 +22,6 @@ public:
     // Sent: each returns once the tool has handled the message, and throws if it has not within a bound.
     void SetText(int id, std::wstring_view text) const;
     void MoveBar(int id, int position) const;
-    int BarPosition(int id) const;
     // Log-off or shut-down as the system tells a window: WM_QUERYENDSESSION, then WM_ENDSESSION with
     // ending (false: the end was cancelled). Returns the answer to the query (true: the session may end).
     bool EndSession(bool ending) const;

@@ -25,8 +25,7 @@ void fail(const char* what) {
 
 // What may be taken out: a tag named b, i, u, s or font, or its end tag, without regard to case.
 bool Removable(std::u16string_view tag) {
-    std::u16string name(tag.substr(tag.starts_with(u'/') ? 1 : 0));
-    name = name.substr(0, name.find_first_of(u" \t\r\n"));
+    std::u16string name(tag.substr(tag.starts_with(u'/') ? 1 : 0, tag.find_first_of(u" \t\r\n")));
     for (char16_t& c : name) c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
     return name == u"b" || name == u"i" || name == u"u" || name == u"s" || name == u"font";
 }

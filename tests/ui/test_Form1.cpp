@@ -178,10 +178,13 @@ LRESULT CALLBACK WatchReports(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-TEST_CASE("a handler's failed control access is reported at the window's boundary, and the tool goes on") {
+TEST_CASE("Send with no chat room reports nothing; a failed control access is reported, and the tool goes on") {
     ShownForm shown;
-    DestroyWindow(shown.Item(Green2));
     g_hook = SetWindowsHookExW(WH_CBT, WatchReports, nullptr, GetCurrentThreadId());
+    // No chat room: Send searches, sends nothing and reports nothing.
+    SendMessageW(shown.window, WM_COMMAND, MAKEWPARAM(Command1, BN_CLICKED), 0);
+    CHECK((shown.desktop.searches == 1 && g_report.empty()));
+    DestroyWindow(shown.Item(Green2));
     shown.Scroll(Blue2, SB_LINERIGHT);
     UnhookWindowsHookEx(g_hook);
     CHECK(g_report == L"Blue2_Change: reading the position of Green2 failed (system error 1400)");

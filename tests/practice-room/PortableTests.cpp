@@ -1,5 +1,7 @@
+// The practice room's portable parts: its markup, what a line shows, the lines kept, the log's quoting.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include "ChatMarkup.h"
+#include "LogFormat.h"
 #include "TranscriptLines.h"
 
 #include <doctest/doctest.h>
@@ -15,21 +17,18 @@ template <>
 struct StringMaker<MarkupRun> {
     static String convert(const MarkupRun& run) {
         char style[80];
-        std::snprintf(style, sizeof style, "\", %06X%s%s%s%s size %d back %s, face %zu chars}", unsigned(run.color),
-                      run.bold ? " b" : "", run.italic ? " i" : "", run.underline ? " u" : "", run.strike ? " s" : "",
-                      run.size, run.back ? std::to_string(*run.back).c_str() : "none", run.face.size());
-        return (std::string("{\"") + std::string(run.text.begin(), run.text.end()) + style).c_str();
+        std::snprintf(style, sizeof style, " %06X %d%d%d%d size %d back %X face %zu", unsigned(run.color), run.bold,
+                      run.italic, run.underline, run.strike, run.size, run.back.value_or(~0u), run.face.size());
+        return (std::string(run.text.begin(), run.text.end()) + style).c_str();
     }
 };
 }  // namespace doctest
 
 TEST_CASE("chat markup becomes runs of styled text") {
-    struct Case {
+    const struct {
         std::u16string markup;
         std::vector<MarkupRun> runs;
-        std::size_t maxCharacters = SIZE_MAX;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {u"<Font Color=#AA0055>a<FONT COLOR=#5500aa>b<Font Color=#5500AA>c",
          {{.text = u"a", .color = 0xAA0055}, {.text = u"bc", .color = 0x5500AA}}},
         {u"<font face=\"arial narrow\"><font color=#339999><b> Handle</b>x</font>y",
@@ -58,9 +57,8 @@ TEST_CASE("chat markup becomes runs of styled text") {
         {u"<font face=\"Liberation Sans Narrow with a long name\">a</font><FONT FACE='Liberation Sans Narrow with a "
          u"long NAME'>b",
          {{.text = u"ab", .face = u"Liberation Sans Narrow with a l"}}},
-        {u"<b>ab</b>cd", {{.text = u"ab", .bold = true}, {.text = u"c"}}, 3},
     };
-    for (const Case& c : cases) CHECK(practice_room::ParseChatMarkup(c.markup, c.maxCharacters) == c.runs);
+    for (const auto& c : cases) CHECK(practice_room::ParseChatMarkup(c.markup) == c.runs);
 }
 
 TEST_CASE("a line as the transcript shows it: the screen name, the cut at 2,000 characters, nothing for no text") {
@@ -95,4 +93,11 @@ TEST_CASE("the transcript keeps 1,000 lines: the 1,001st sends the oldest 100, l
     for (int line = 0; line < 99; ++line) dropped += kept.Add(7);
     CHECK(dropped == 0);
     CHECK(kept.Add(7) == (101 + 200) * 100 / 2 + 100);  // lines 101 to 200
+}
+
+TEST_CASE("log texts survive quoting byte for byte") {
+    std::string bytes;
+    for (int b = 0; b < 256; ++b) bytes.push_back(static_cast<char>(b));
+    CHECK(practice_room::UnquoteBytes(practice_room::QuoteBytes(bytes)) == bytes);
+    CHECK(practice_room::QuoteBytes("q\"\\\xF8") == "\"q\\\"\\\\\\xF8\"");
 }
