@@ -52,7 +52,7 @@ private:
 
 std::string LineRtf(const std::vector<MarkupRun>& runs, bool afterLine) {
     std::string fonts, colors, body = afterLine ? "\\par" : "";
-    Table<std::u16string> faces(fonts, 0);
+    Table<std::u16string> faces(fonts, 1);  // 0 is the base face, the default of text with no face
     Table<std::uint32_t> colorNumbers(colors, 1);  // 0 is the control's own colour
     const auto color = [&](std::uint32_t rgb) {
         return colorNumbers.Number(rgb, [&](std::string& table, int) {
@@ -90,7 +90,11 @@ std::string LineRtf(const std::vector<MarkupRun>& runs, bool afterLine) {
     // Tables only when used: a font table, even one that no run uses, slows every line in Wine's rich edit
     // as the text grows.
     std::string rtf = "{\\rtf1";
-    if (!fonts.empty()) rtf += "{\\fonttbl" + fonts + "}";
+    if (!fonts.empty()) {
+        rtf += "\\deff0{\\fonttbl{\\f0\\fnil ";
+        AppendText(rtf, kBaseFace);
+        rtf += ";}" + fonts + "}";
+    }
     if (!colors.empty()) rtf += "{\\colortbl;" + colors + "}";
     return rtf + body + "}";
 }

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -15,9 +14,6 @@
 namespace practice_room {
 
 namespace {
-
-// The transcript's own face, for runs without one.
-constexpr wchar_t kDefaultFace[] = L"Arial";
 
 LRESULT Send(HWND richEdit, UINT message, WPARAM wParam, const void* lParam) {
     return SendMessageW(richEdit, message, wParam, reinterpret_cast<LPARAM>(lParam));
@@ -62,7 +58,7 @@ void SetBaseFormat(HWND transcript) {
     base.dwEffects = CFE_AUTOBACKCOLOR;
     base.yHeight = 10 * 20;
     base.bCharSet = DEFAULT_CHARSET;
-    std::wcscpy(base.szFaceName, kDefaultFace);
+    std::u16string_view(kBaseFace).copy(reinterpret_cast<char16_t*>(base.szFaceName), LF_FACESIZE - 1);
     Send(transcript, EM_SETCHARFORMAT, SCF_SELECTION, &base);
 }
 

@@ -1,6 +1,7 @@
 // The practice room's portable parts: its markup, what a line shows, the lines kept, the log's quoting.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include "ChatMarkup.h"
+#include "LineRtf.h"
 #include "LogFormat.h"
 #include "TranscriptLines.h"
 
@@ -82,6 +83,17 @@ TEST_CASE("a line as the transcript shows it: the screen name, the cut at 2,000 
         CHECK((shown == c.shown && practice_room::ShownLength(line) == shown.size()));
         if (!line.empty()) CHECK((line.front().text == u"Guest: " && line.front().bold));
     }
+}
+
+TEST_CASE("a line's RTF: the base face as the default, sizes in half-points, colours in a table, text escaped") {
+    const std::vector<MarkupRun> line = {
+        {.text = u"Guest: ", .bold = true},
+        {.text = u"x{", .color = 0x0000FF, .italic = true, .size = 7, .back = 0xFFFF00, .face = u"Arial Narrow"},
+        {.text = u"\u20AC", .underline = true, .strike = true}};
+    CHECK(practice_room::LineRtf(line, true) ==
+          "{\\rtf1\\deff0{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fnil Arial Narrow;}}{\\colortbl;\\red0\\green0\\blue255;"
+          "\\red255\\green255\\blue0;}\\par\\pard\\li240\\fi-240{\\b Guest: }{\\f1 \\fs72 \\cf1 \\highlight2 \\i x\\{}"
+          "{\\ul \\strike \\u8364?}}");
 }
 
 TEST_CASE("the transcript keeps 1,000 lines: the 1,001st sends the oldest 100, line breaks included") {
