@@ -3,10 +3,11 @@
 //
 // It shows a frame of class "AOL Frame25" with an MDI client area and document windows of class
 // "AOL Child". A chat room has direct children of the six classes "_AOL_Static", "RICHCNTLREADONLY"
-// (the transcript), "_AOL_Combobox", "_AOL_Icon" (a Send button), "RICHCNTL" (the input box, an EDIT
-// superclass) and "_AOL_Image". Enter (WM_CHAR 13) in an input box, or a click on the Send icon, submits
-// the box's text as a line of its window and empties the box; the transcript renders the line's font
-// tags. Closing a room closes the practice room. The options and the log are in Options.h.
+// (the transcript, a rich edit superclass), "_AOL_Combobox", "_AOL_Icon" (a Send button), "RICHCNTL" (the
+// input box, an EDIT superclass) and "_AOL_Image". Enter (WM_CHAR 13) in an input box, or Send, submits the
+// box's text as a line of its window and empties the box; the transcript shows the line's markup. Tab moves
+// between the input box, Send and the transcript. Closing a room closes the practice room. The options are
+// in Options.h, the log's format in LogFormat.h.
 #include "PracticeRoom.h"
 
 #include <shellapi.h>

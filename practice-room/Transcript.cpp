@@ -59,6 +59,7 @@ void AppendLine(HWND transcript, Document& room, const std::vector<MarkupRun>& l
     POINTL anchorAt{};
     SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&anchorAt), anchor);
 
+    if (room.kept.Empty()) InvalidateRect(transcript, nullptr, TRUE);  // the hint goes
     InsertLine(transcript, line, !room.kept.Empty());
     const auto dropped = static_cast<LONG>(room.kept.Add(ShownLength(line)));
     if (dropped > 0) {
@@ -162,7 +163,6 @@ void SetUpTranscript(HWND transcript, Document& room) {
     SendMessageW(transcript, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(Scaled(4), Scaled(4)));
     // Nothing to undo in a read-only control: the undo stack would only grow with every line.
     SendMessageW(transcript, EM_SETUNDOLIMIT, 0, 0);
-
 }
 
 void AddLine(Document& room, std::string_view bytes) {
