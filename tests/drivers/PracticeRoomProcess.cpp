@@ -34,7 +34,9 @@ std::vector<std::wstring> WithLog(std::vector<std::wstring> options, const std::
 HWND FrontRoom(const char* childClass) {
     const HWND area = FindWindowExA(FindWindowA("AOL Frame25", nullptr), nullptr, "MDIClient", nullptr);
     const HWND room = area ? FindWindowExA(area, nullptr, "AOL Child", nullptr) : nullptr;
-    return room && childClass ? FindWindowExA(room, nullptr, childClass, nullptr) : room;
+    const HWND window = room && childClass ? FindWindowExA(room, nullptr, childClass, nullptr) : room;
+    if (!window) throw std::runtime_error(std::string("the practice room has no ") + (childClass ? childClass : "room"));
+    return window;
 }
 
 PracticeRoomProcess::PracticeRoomProcess(std::vector<std::wstring> options, unsigned readyTimeoutMs)

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-// The practice room's front document window, or that window's first child of a class; null if there is none.
+// The practice room's front document window, or that window's first child of a class. Throws
+// std::runtime_error if there is none.
 HWND FrontRoom(const char* childClass = nullptr);
 
 class PracticeRoomProcess {

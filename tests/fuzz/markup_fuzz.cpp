@@ -36,13 +36,16 @@ std::u16string RtfText(std::string_view rtf) {
     std::u16string text;
     std::size_t depth = 0, skippedFrom = 0;
     for (std::size_t i = 0; i < rtf.size(); ++i) {
+        const bool escaped = rtf[i] == '\\' && std::strchr("\\{}", rtf[i + 1]);
         if (rtf[i] == '{' && ++depth && !skippedFrom &&
             (rtf.substr(i + 1).starts_with("\\fonttbl") || rtf.substr(i + 1).starts_with("\\colortbl")))
             skippedFrom = depth;
         if (rtf[i] == '}' && skippedFrom == depth--) skippedFrom = 0;
-        if (rtf[i] == '{' || rtf[i] == '}' || skippedFrom) continue;
-        if (rtf[i] != '\\' || std::strchr("\\{}", rtf[i + 1])) {
-            text += static_cast<char16_t>(static_cast<unsigned char>(rtf[i] == '\\' ? rtf[++i] : rtf[i]));
+        if (rtf[i] == '{' || rtf[i] == '}') continue;
+        // Characters, escaped ones too; in a table, where a name may hold an escaped brace, skipped.
+        if (skippedFrom || rtf[i] != '\\' || escaped) {
+            if (!skippedFrom) text += static_cast<char16_t>(static_cast<unsigned char>(rtf[i + escaped]));
+            i += escaped;
             continue;
         }
         std::size_t end = i + 1;

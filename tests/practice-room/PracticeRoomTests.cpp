@@ -23,12 +23,6 @@ namespace {
 
 tarvix_aol8::User32WindowManager desktop;
 
-HWND Room(const char* childClass = nullptr) {
-    const HWND window = FrontRoom(childClass);
-    REQUIRE(window);
-    return window;
-}
-
 // A window's text, as WM_GETTEXT gives it to a screen reader.
 std::string Text(HWND window) {
     std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
@@ -40,7 +34,7 @@ std::string Text(HWND window) {
 HWND Focus() {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(Room(), nullptr), &info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(FrontRoom(), nullptr), &info);
     return info.hwndFocus;
 }
 
@@ -55,9 +49,9 @@ void PostKey(HWND window, WPARAM key) {
 // them, for the room's own loop to move the focus as a dialog does.
 TEST_CASE("Send submits on a press and a release over it, on Space and on Enter; Tab goes box, Send, transcript") {
     PracticeRoomProcess room({});
-    const HWND box = Room("RICHCNTL"), send = Room("_AOL_Icon");
+    const HWND box = FrontRoom("RICHCNTL"), send = FrontRoom("_AOL_Icon");
     const auto click = [&](const char* pressedOn, int releasedAtX) {
-        SendMessageA(Room(pressedOn), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        SendMessageA(FrontRoom(pressedOn), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
         SendMessageA(send, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(releasedAtX, 10));
         SendMessageA(send, WM_LBUTTONUP, 0, MAKELPARAM(releasedAtX, 10));
     };
@@ -81,7 +75,7 @@ TEST_CASE("Send submits on a press and a release over it, on Space and on Enter;
     CheckLogEntries(room.WindowEntries(), expected);
     CHECK(Text(box) == "");  // Send emptied the box
     REQUIRE(WaitUntil([&] { return Focus() == box; }, 5000));
-    for (HWND next : {send, Room("RICHCNTLREADONLY"), box}) {
+    for (HWND next : {send, FrontRoom("RICHCNTLREADONLY"), box}) {
         PostKey(Focus(), VK_TAB);
         CHECK(WaitUntil([&] { return Focus() == next; }, 5000));
     }
@@ -106,8 +100,8 @@ TEST_CASE("the transcript reads back each line as shown, in the ANSI code page; 
         DeliverChatLine(desktop, line.line);
         if (!line.shown.empty()) expected += (expected.empty() ? "" : "\\u000D\\u000A") + line.shown;
     }
-    CHECK(Text(Room("RICHCNTLREADONLY")) == expected);
-    CHECK(Text(Room("RICHCNTL")) == "");  // Enter emptied the box
+    CHECK(Text(FrontRoom("RICHCNTLREADONLY")) == expected);
+    CHECK(Text(FrontRoom("RICHCNTL")) == "");  // Enter emptied the box
     // Lines of thousands of new faces, then one of '<' alone: the room stays up and answers.
     for (int line = 0, face = 0; line < 50; ++line) {
         std::string markup;
@@ -115,8 +109,8 @@ TEST_CASE("the transcript reads back each line as shown, in the ANSI code page; 
         DeliverChatLine(desktop, std::u16string(markup.begin(), markup.end()));
     }
     DeliverChatLine(desktop, std::u16string(200000, u'<'));
-    CHECK(SendMessageTimeoutW(Room(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr));
-    const HWND transcript = Room("RICHCNTLREADONLY");
+    CHECK(SendMessageTimeoutW(FrontRoom(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr));
+    const HWND transcript = FrontRoom("RICHCNTLREADONLY");
     CHECK(Text(transcript).ends_with("Guest: " + std::string(2000, '<') + "\\u2026"));
     // A new line scrolls into view only when the view showed the end.
     const auto firstVisibleLine = [&] { return SendMessageW(transcript, EM_GETFIRSTVISIBLELINE, 0, 0); };
@@ -163,8 +157,8 @@ TEST_CASE("at 144 dpi the room's children grow half as large again, each inside 
           * doctest::skip(!OnWine())) {
     const auto rectangle = [](const char* childClass) {
         RECT rect{};
-        GetWindowRect(Room(childClass), &rect);
-        MapWindowPoints(nullptr, Room(), reinterpret_cast<POINT*>(&rect), 2);
+        GetWindowRect(FrontRoom(childClass), &rect);
+        MapWindowPoints(nullptr, FrontRoom(), reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     };
     const auto inputHeight = [&] { return rectangle("RICHCNTL").bottom - rectangle("RICHCNTL").top; };
@@ -173,7 +167,7 @@ TEST_CASE("at 144 dpi the room's children grow half as large again, each inside 
     PracticeRoomProcess room({});
     CHECK(inputHeight() == doctest::Approx(at96 * 1.5).epsilon(0.05));
     RECT client{}, inside{}, overlap{};
-    GetClientRect(Room(), &client);
+    GetClientRect(FrontRoom(), &client);
     std::vector<RECT> children;
     for (const char* name : {"_AOL_Static", "RICHCNTLREADONLY", "_AOL_Combobox", "_AOL_Icon", "RICHCNTL", "_AOL_Image"}) {
         CAPTURE(name);
@@ -186,13 +180,13 @@ TEST_CASE("at 144 dpi the room's children grow half as large again, each inside 
 TEST_CASE("closing a document: the room closes the practice room; any other goes alone, and lines still arrive") {
     {
         PracticeRoomProcess room({L"--decoys", L"1"});
-        PostMessageA(Room(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the decoy, in front
+        PostMessageA(FrontRoom(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the decoy, in front
         DeliverChatLine(desktop, u"still here");
         CheckLogEntries(room.WindowEntries(), practice_room::DeliveryEntries("room1", "still here"));
         CHECK(room.Stop() == 0);
     }
     PracticeRoomProcess room({});
-    PostMessageA(Room(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Ctrl+F4
+    PostMessageA(FrontRoom(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Ctrl+F4
     CHECK(room.Process().WaitForExit(10000) == 0);
     CheckLogEntries({room.Log().back()}, {{"practice-room", "exit", "0"}});
 }
