@@ -30,34 +30,41 @@ void AppendText(std::string& rtf, std::u16string_view text) {
     }
 }
 
-// Numbers each distinct value in order of first use, from first on, and writes its table entry.
+// Numbers each distinct value in order of first use, from first on; a new one is handed to add.
 template <class Key>
 class Table {
 public:
-    Table(std::string& entries, int first) : entries_(entries), next_(first) {}
-    template <class Write>
-    int Number(const Key& key, Write write) {
+    explicit Table(int first) : next_(first) {}
+    template <class Add>
+    int Number(const Key& key, Add add) {
         const auto [entry, added] = numbers_.try_emplace(key, next_);
-        if (added) write(entries_, next_++);
+        if (added) add(next_++);
         return entry->second;
     }
 
 private:
-    std::string& entries_;
     std::unordered_map<Key, int> numbers_;
     int next_;
 };
+
+// A font table's entry. A face name ends at ";", which no face holds.
+void AppendFont(std::string& table, int number, std::u16string face) {
+    std::erase(face, u';');
+    table += "{\\f" + std::to_string(number) + "\\fnil ";
+    AppendText(table, face);
+    table += ";}";
+}
 
 }  // namespace
 
 std::string LineRtf(const std::vector<MarkupRun>& runs, bool afterLine) {
     std::string fonts, colors, body = afterLine ? "\\par" : "";
-    Table<std::u16string> faces(fonts, 1);  // 0 is the base face, the default of text with no face
-    Table<std::uint32_t> colorNumbers(colors, 1);  // 0 is the control's own colour
+    Table<std::u16string> faces(1);  // 0 is the base face, the default of text with no face
+    Table<std::uint32_t> colorNumbers(1);  // 0 is the control's own colour
     const auto color = [&](std::uint32_t rgb) {
-        return colorNumbers.Number(rgb, [&](std::string& table, int) {
-            table += "\\red" + std::to_string(rgb >> 16) + "\\green" + std::to_string((rgb >> 8) & 0xFF) +
-                     "\\blue" + std::to_string(rgb & 0xFF) + ';';
+        return colorNumbers.Number(rgb, [&](int) {
+            colors += "\\red" + std::to_string(rgb >> 16) + "\\green" + std::to_string((rgb >> 8) & 0xFF) +
+                      "\\blue" + std::to_string(rgb & 0xFF) + ';';
         });
     };
     // A control word ends at the space after it, which is not text.
@@ -69,14 +76,7 @@ std::string LineRtf(const std::vector<MarkupRun>& runs, bool afterLine) {
     for (const MarkupRun& run : runs) {
         body += '{';
         if (!run.face.empty())
-            number("f", faces.Number(run.face, [&](std::string& table, int font) {
-                table += "{\\f" + std::to_string(font) + "\\fnil ";
-                // A face name ends at ";", which no face holds.
-                std::u16string name = run.face;
-                std::erase(name, u';');
-                AppendText(table, name);
-                table += ";}";
-            }));
+            number("f", faces.Number(run.face, [&](int font) { AppendFont(fonts, font, run.face); }));
         if (run.size != kBaseSize) number("fs", kHalfPoints[std::clamp(run.size, 1, 7) - 1]);
         if (run.color != 0) number("cf", color(run.color));
         if (run.back) number("highlight", color(*run.back));
@@ -91,9 +91,9 @@ std::string LineRtf(const std::vector<MarkupRun>& runs, bool afterLine) {
     // as the text grows.
     std::string rtf = "{\\rtf1";
     if (!fonts.empty()) {
-        rtf += "\\deff0{\\fonttbl{\\f0\\fnil ";
-        AppendText(rtf, kBaseFace);
-        rtf += ";}" + fonts + "}";
+        rtf += "\\deff0{\\fonttbl";
+        AppendFont(rtf, 0, kBaseFace);
+        rtf += fonts + "}";
     }
     if (!colors.empty()) rtf += "{\\colortbl;" + colors + "}";
     return rtf + body + "}";
