@@ -8,19 +8,37 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # The ANSI code page follows the locale: Windows-1252.
 export LANG=en_US.UTF-8
 
-# Some hosts cannot execute 32-bit code at all (no ia32 emulation): there only 64-bit Wine runs,
-# and the Win32 tests run from the x86_64 build of the same sources. test_bits is scripts/wine-run's first argument for them.
-wine32_runs() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
-if wine32_runs; then
-  wine_loader=/usr/lib/wine/wine
-  test_preset=windows
-  test_bits=32
+# Which Wine runs the Win32 tests, found by trying. The shipped build (test_preset windows, test_bits 32)
+# wherever 32-bit Wine runs: natively, or, on a host that cannot execute 32-bit code, under qemu-i386
+# (scripts/emulate-i386). Where neither works, 64-bit Wine runs the x86_64 build of the same sources.
+# wine: the command that starts Wine here; the 32-bit loader starts 64-bit programs too.
+# QUENLOW_TIME_SCALE: the one factor by which the tests' time-outs, written for native speed, are stretched
+# (the drivers and tests/CMakeLists.txt read it).
+wine32_with() { "$@" /usr/lib/wine/wine --version >/dev/null 2>&1; }
+test_preset=windows
+test_bits=32
+export QUENLOW_TIME_SCALE=1
+if wine32_with; then
+  wine_mode=native
+  wine=(/usr/lib/wine/wine)
+elif wine32_with "$root/scripts/emulate-i386"; then
+  wine_mode=emulated
+  wine=("$root/scripts/emulate-i386" /usr/lib/wine/wine)
+  QUENLOW_TIME_SCALE=10
 else
-  wine_loader=/usr/lib/wine/wine64
+  wine_mode=none
+  wine=(/usr/lib/wine/wine64)
   test_preset=windows-x64
   test_bits=64
-  export WINELOADER=$wine_loader
+  export WINELOADER=/usr/lib/wine/wine64
 fi
+# The one line the scripts say where the shipped build's tests do not run natively.
+wine_mode_line() {
+  case $wine_mode in
+    emulated) echo "windows: this host cannot execute 32-bit code; the shipped 32-bit exes run under qemu-i386" ;;
+    none) echo "windows: built; this host runs no 32-bit Wine, natively or under qemu-i386 (scripts/emulate-i386), so the Win32 tests run from windows-x64" ;;
+  esac
+}
 
 # Starts Xvfb on a free display number unless DISPLAY is set; stop_display ends only that server.
 xvfb_pid=
@@ -57,6 +75,7 @@ stop_display() {
 run_room_bench() {
   local target=$1; shift
   "$root/scripts/setup"
+  wine_mode_line
   cmake --preset "$test_preset" >/dev/null
   cmake --build --preset "$test_preset" -j2 --target "$target" >/dev/null
   # Wine's processes go before their display does.
