@@ -1,5 +1,6 @@
 #include "Process.h"
 
+#include <cwchar>
 #include <stdexcept>
 
 namespace {
@@ -38,7 +39,18 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
 
 }  // namespace
 
+unsigned TimeScaled(unsigned timeoutMs) {
+    static const unsigned scale = [] {
+        wchar_t text[16] = {};
+        const DWORD length = GetEnvironmentVariableW(L"QUENLOW_TIME_SCALE", text, 16);
+        const unsigned long factor = length > 0 && length < 16 ? std::wcstoul(text, nullptr, 10) : 0;
+        return factor > 0 && factor <= 100 ? static_cast<unsigned>(factor) : 1u;
+    }();
+    return timeoutMs * scale;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs) {
+    timeoutMs = TimeScaled(timeoutMs);
     const DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start > timeoutMs) return false;
@@ -64,7 +76,7 @@ ChildProcess::ChildProcess(std::wstring exe, const std::vector<std::wstring>& ar
 ChildProcess::~ChildProcess() {
     if (!Exited()) {
         TerminateProcess(info_.hProcess, 1);
-        WaitForSingleObject(info_.hProcess, 10000);
+        WaitForSingleObject(info_.hProcess, TimeScaled(10000));
     }
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
@@ -73,12 +85,13 @@ ChildProcess::~ChildProcess() {
 bool ChildProcess::Exited() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
 
 int ChildProcess::WaitForExit(unsigned timeoutMs, const std::function<void()>& wait) {
+    timeoutMs = TimeScaled(timeoutMs);
     const DWORD start = GetTickCount();
     while (WaitForSingleObject(info_.hProcess, 1) != WAIT_OBJECT_0) {
         if (wait) wait();
         if (GetTickCount() - start > timeoutMs) {
             TerminateProcess(info_.hProcess, 1);
-            WaitForSingleObject(info_.hProcess, 10000);
+            WaitForSingleObject(info_.hProcess, TimeScaled(10000));
             throw std::runtime_error("the program still ran " + std::to_string(timeoutMs) + " ms later");
         }
     }

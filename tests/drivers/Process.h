@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+// A time-out written for native speed, stretched by the factor QUENLOW_TIME_SCALE where the programs run
+// under an emulator (scripts/lib.sh sets it). The waits below stretch theirs themselves.
+unsigned TimeScaled(unsigned timeoutMs);
+
 // Polls condition every few milliseconds; false if it still does not hold after timeoutMs.
 bool WaitUntil(const std::function<bool()>& condition, unsigned timeoutMs);
 

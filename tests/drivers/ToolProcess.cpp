@@ -27,7 +27,7 @@ ToolProcess::ToolProcess(unsigned timeoutMs) : process_(L"" QUENLOW_EXE, {}, SW_
 
 LRESULT ToolProcess::Send(HWND target, UINT message, WPARAM wParam, LPARAM lParam) const {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(target, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &result))
+    if (!SendMessageTimeoutW(target, message, wParam, lParam, SMTO_NORMAL, TimeScaled(kSendTimeoutMs), &result))
         Fail("the tool did not handle message " + std::to_string(message));
     return static_cast<LRESULT>(result);
 }
