@@ -228,13 +228,21 @@ TEST_CASE("events posted together with the closing of the window, during its del
     }
 }
 
-// Wine drops a message of more than about 1 MiB sent from another process, and the receiver's GetMessage fails.
+// Wine drops a message of more than about 1 MiB sent from another process, and the receiver's GetMessage fails
+// while the sender waits: the text is sent from a thread of its own, which the tool's end releases.
+DWORD WINAPI SendHugeText(void* box) {
+    const std::wstring text(1500000, L'x');
+    SendMessageW(static_cast<HWND>(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return 0;
+}
+
 TEST_CASE("a failed message queue is reported in a box, and the tool exits with 2" * doctest::skip(!OnWine())) {
     ToolProcess tool;
-    const std::wstring text(1500000, L'x');
-    SendMessageTimeoutW(tool.Item(Text1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
-                        kDeliveryTimeoutMs, nullptr);
+    const HANDLE sender = CreateThread(nullptr, 0, SendHugeText, tool.Item(Text1), 0, nullptr);
+    REQUIRE(sender);
     CHECK(tool.Process().AnswerMessageBox(kDeliveryTimeoutMs) ==
           L"Quenlow has stopped: its window messages could not be read");
     CHECK(tool.WaitForExit() == 2);
+    CHECK(WaitForSingleObject(sender, TimeScaled(kDeliveryTimeoutMs)) == WAIT_OBJECT_0);
+    CloseHandle(sender);
 }
