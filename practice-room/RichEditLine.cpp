@@ -15,6 +15,9 @@ namespace practice_room {
 
 namespace {
 
+// Room for all the lines kept, each cut at 2,000 characters; the control's default is 32,767.
+constexpr LPARAM kTextLimit = 4 * 1024 * 1024;
+
 LRESULT Send(HWND richEdit, UINT message, WPARAM wParam, const void* lParam) {
     return SendMessageW(richEdit, message, wParam, reinterpret_cast<LPARAM>(lParam));
 }
@@ -49,6 +52,15 @@ std::u16string DrawnFace(const std::u16string& face) {
     return drawnFaces.emplace(face, reinterpret_cast<const char16_t*>(drawn)).first->second;
 }
 
+// Whether the end of the text is in view: no scroll bar, or one at its end.
+bool ShowsEnd(HWND transcript) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(transcript, SB_VERT, &info) || info.nPage == 0) return true;
+    return info.nPos + static_cast<int>(info.nPage) >= info.nMax;
+}
+
 // What a line's RTF is written over: the transcript's own face at 10 points, black, no back colour, no effects.
 void SetBaseFormat(HWND transcript) {
     CHARFORMAT2W base{};
@@ -75,6 +87,50 @@ void InsertLine(HWND transcript, std::vector<MarkupRun> line, bool afterLine) {
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rest), 0, ReadRtf};
     Send(transcript, EM_STREAMIN, SF_RTF | SFF_SELECTION, &stream);
     if (stream.dwError != 0 || !rest.empty()) throw std::runtime_error("the transcript did not take a line");
+}
+
+void SetUpTranscriptControl(HWND transcript) {
+    SendMessageW(transcript, EM_EXLIMITTEXT, 0, kTextLimit);
+    // Nothing to undo in a read-only control: the undo stack would only grow with every line.
+    SendMessageW(transcript, EM_SETUNDOLIMIT, 0, 0);
+}
+
+// Every selection the control is given scrolls it to the caret: the view is put back afterwards.
+void AppendLine(HWND transcript, KeptLines& kept, const std::vector<MarkupRun>& line) {
+    const bool follow = ShowsEnd(transcript);
+    CHARRANGE selection{};
+    Send(transcript, EM_EXGETSEL, 0, &selection);
+    // Reading back, the user keeps the view and the selection; else the caret waits at the end.
+    const bool keepSelection = !follow || selection.cpMin != selection.cpMax;
+    // The character at the top left of the view, and where it stands.
+    const POINTL corner{0, 0};
+    const auto anchor = static_cast<LONG>(Send(transcript, EM_CHARFROMPOS, 0, &corner));
+    POINTL anchorAt{};
+    SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&anchorAt), anchor);
+
+    InsertLine(transcript, line, !kept.Empty());
+    const auto dropped = static_cast<LONG>(kept.Add(ShownLength(line)));
+    if (dropped > 0) {
+        const CHARRANGE oldest{0, dropped};
+        Send(transcript, EM_EXSETSEL, 0, &oldest);
+        Send(transcript, EM_REPLACESEL, FALSE, L"");
+    }
+    selection = keepSelection ? CHARRANGE{std::max<LONG>(selection.cpMin - dropped, 0),
+                                          std::max<LONG>(selection.cpMax - dropped, 0)}
+                              : CHARRANGE{-1, -1};
+    Send(transcript, EM_EXSETSEL, 0, &selection);
+
+    if (follow) {
+        SendMessageW(transcript, WM_VSCROLL, SB_BOTTOM, 0);
+        return;
+    }
+    // The anchor back where it stood; it moved up with the oldest lines when they went.
+    POINT view{};
+    Send(transcript, EM_GETSCROLLPOS, 0, &view);
+    POINTL now{};
+    SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&now), std::max<LONG>(anchor - dropped, 0));
+    view.y += now.y - anchorAt.y;
+    Send(transcript, EM_SETSCROLLPOS, 0, &view);
 }
 
 }  // namespace practice_room

@@ -1,8 +1,9 @@
-// A line of the transcript into the system's rich edit control, which needs nothing else of the practice
-// room (Windows only).
+// The transcript's lines into the system's rich edit control, which needs nothing else of the practice room
+// (Windows only).
 #pragma once
 
 #include "ChatMarkup.h"
+#include "TranscriptLines.h"
 
 #include <windows.h>
 
@@ -16,5 +17,13 @@ namespace practice_room {
 // afterLine: a line break first. Leaves the selection at the end; throws std::runtime_error if the control
 // does not take the whole line.
 void InsertLine(HWND richEdit, std::vector<MarkupRun> line, bool afterLine);
+
+// Readies a read-only multiline rich edit control for a transcript: room for all the lines kept, no undo.
+void SetUpTranscriptControl(HWND richEdit);
+
+// Adds a shown line at the end of a transcript that holds the kept lines, and drops the oldest lines when
+// kept says so. The view follows the end if it showed the end; else the reader keeps the view, and a
+// selection stays on its text.
+void AppendLine(HWND richEdit, KeptLines& kept, const std::vector<MarkupRun>& line);
 
 }  // namespace practice_room
