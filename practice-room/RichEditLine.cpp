@@ -93,6 +93,12 @@ void SetUpTranscriptControl(HWND transcript) {
     SendMessageW(transcript, EM_EXLIMITTEXT, 0, kTextLimit);
     // Nothing to undo in a read-only control: the undo stack would only grow with every line.
     SendMessageW(transcript, EM_SETUNDOLIMIT, 0, 0);
+    // Each line's paragraph takes its format from the one before: the first one's, with wrapped rows indented.
+    PARAFORMAT2 paragraph{};
+    paragraph.cbSize = sizeof paragraph;
+    paragraph.dwMask = PFM_STARTINDENT | PFM_OFFSET;
+    paragraph.dxOffset = kWrapIndent;
+    Send(transcript, EM_SETPARAFORMAT, 0, &paragraph);
 }
 
 // Every selection the control is given scrolls it to the caret: the view is put back afterwards.

@@ -92,7 +92,7 @@ TEST_CASE("a line's RTF: the base face as the default, sizes in half-points, col
         {.text = u"\u20AC", .underline = true, .strike = true}};
     CHECK(practice_room::LineRtf(line, true) ==
           "{\\rtf1\\deff0{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fnil Arial Narrow;}}{\\colortbl;\\red0\\green0\\blue255;"
-          "\\red255\\green255\\blue0;}\\par\\pard\\li240\\fi-240{\\b Guest: }{\\f1 \\fs72 \\cf1 \\highlight2 \\i x\\{}"
+          "\\red255\\green255\\blue0;}\\pard\\li240\\fi-240\\par{\\b Guest: }{\\f1 \\fs72 \\cf1 \\highlight2 \\i x\\{}"
           "{\\ul \\strike \\u8364?}}");
 }
 

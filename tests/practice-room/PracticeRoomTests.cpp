@@ -1,8 +1,10 @@
-// practice-room.exe run as a separate process, as a user would meet it.
+// practice-room.exe run as a separate process, as a user would meet it; and its transcript's control in this
+// process, which takes a thousand lines in seconds.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include "LogExpect.h"
 #include "PracticeRoomProcess.h"
 #include "Printable.h"
+#include "RichEditLine.h"
 #include "SystemDpi.h"
 #include "User32WindowManager.h"
 #include "tarvix_aol8.h"
@@ -10,6 +12,9 @@
 #include <doctest/doctest.h>
 
 #include <windows.h>
+
+#include <commdlg.h>
+#include <richedit.h>
 
 #include <functional>
 #include <string>
@@ -37,6 +42,87 @@ HWND Focus() {
     GetGUIThreadInfo(GetWindowThreadProcessId(FrontRoom(), nullptr), &info);
     return info.hwndFocus;
 }
+
+// The transcript's control, readied as the room readies its own; lines go in as the room's do.
+struct Control {
+    HWND window = nullptr;
+    practice_room::KeptLines kept;
+
+    Control() {
+        LoadLibraryW(L"riched20.dll");
+        window = CreateWindowExW(0, RICHEDIT_CLASSW, L"", WS_POPUP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0, 440,
+                                 320, nullptr, nullptr, nullptr, nullptr);
+        REQUIRE(window);
+        Send(WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)));
+        practice_room::SetUpTranscriptControl(window);
+    }
+    ~Control() { DestroyWindow(window); }
+    void Add(const std::string& markup) {
+        practice_room::AppendLine(window, kept, practice_room::ShownLine(std::u16string(markup.begin(), markup.end())));
+    }
+    LRESULT Send(UINT message, WPARAM wParam = 0, const void* lParam = nullptr) const {
+        return SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(lParam));
+    }
+    // The text, a line break as one character, as positions count it.
+    std::wstring Plain() const {
+        std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+        GETTEXTEX get{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, 1200, nullptr, nullptr};
+        text.resize(static_cast<std::size_t>(Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), text.data())));
+        return text;
+    }
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines(1);
+        for (wchar_t c : Plain()) c == L'\r' ? lines.emplace_back() : lines.back() += Printable<wchar_t>({&c, 1});
+        return lines;
+    }
+    LONG Find(const std::string& text) const {
+        const std::wstring wide(text.begin(), text.end());
+        FINDTEXTEXW find{{0, -1}, wide.c_str(), {}};
+        return static_cast<LONG>(Send(EM_FINDTEXTEXW, FR_DOWN, &find));
+    }
+    void Select(LONG from, LONG to) const {
+        const CHARRANGE range{from, to};
+        Send(EM_EXSETSEL, 0, &range);
+    }
+    POINTL At(LONG at) const {
+        POINTL where{};
+        SendMessageW(window, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&where), at);
+        return where;
+    }
+    // The lines whose rows after the first do not stand in by 240 twips.
+    int FlushLines() const {
+        const std::wstring plain = Plain();
+        int flush = 0;
+        for (LONG at = 0; at < static_cast<LONG>(plain.size()); ++at) {
+            if (at > 0 && plain[at - 1] != L'\r') continue;
+            Select(at, at);
+            PARAFORMAT2 paragraph{};
+            paragraph.cbSize = sizeof paragraph;
+            Send(EM_GETPARAFORMAT, 0, &paragraph);
+            flush += paragraph.dxStartIndent != 0 || paragraph.dxOffset != 240;
+        }
+        return flush;
+    }
+    // Face, points, colour, back colour and effects of the characters from..to.
+    std::string Format(LONG from, LONG to) const {
+        Select(from, to);
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        Send(EM_GETCHARFORMAT, SCF_SELECTION, &format);
+        const auto rgb = [](COLORREF color) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "#%02X%02X%02X", GetRValue(color), GetGValue(color), GetBValue(color));
+            return std::string(hex);
+        };
+        std::string text = Narrow(format.szFaceName) + " " + std::to_string(format.yHeight / 20) + "pt " +
+                           (format.dwEffects & CFE_AUTOCOLOR ? "auto" : rgb(format.crTextColor));
+        if (!(format.dwEffects & CFE_AUTOBACKCOLOR)) text += " on " + rgb(format.crBackColor);
+        for (auto [effect, letter] :
+             {std::pair{CFE_BOLD, " b"}, {CFE_ITALIC, " i"}, {CFE_UNDERLINE, " u"}, {CFE_STRIKEOUT, " s"}})
+            if (format.dwEffects & effect) text += letter;
+        return text;
+    }
+};
 
 void PostKey(HWND window, WPARAM key) {
     PostMessageW(window, WM_KEYDOWN, key, 1);
@@ -122,6 +208,45 @@ TEST_CASE("the transcript reads back each line as shown, in the ANSI code page; 
     DeliverChatLine(desktop, u"followed");
     CHECK((atEnd > 0 && firstVisibleLine() == atEnd + 1));
     CHECK(chat.Stop() == 0);
+}
+
+// In this process: a thousand lines in seconds.
+TEST_CASE("the transcript's control: each line from the room's format; the newest 1,000 lines kept whole, wrapped rows "
+          "standing in") {
+    Control control;
+    const struct { std::string markup, format; } formats[] = {
+        {"<font face=\"Liberation Serif\" size=7 color=#FF0000 back=#FFFF00><b><i><u><s>red",
+         "Liberation Serif 36pt #FF0000 on #FFFF00 b i u s"},
+        {"plain", "Arial 10pt #000000"},
+        {"<font size=1 color=#0000FF>small", "Arial 8pt #0000FF"},
+        {"plain", "Arial 10pt #000000"},
+    };
+    for (const auto& row : formats) {
+        CAPTURE(row.markup);
+        control.Add(row.markup);
+        const auto end = static_cast<LONG>(control.Plain().size());
+        const LONG start = end - static_cast<LONG>(control.Lines().back().size());
+        CHECK(control.Format(start, start + 7) == "Arial 10pt #000000 b");  // the screen name
+        CHECK(control.Format(start + 7, end) == row.format);
+        CHECK(control.FlushLines() == 0);
+    }
+    // Line n: "[n]", and every 50th 2,000 characters more, cut, in many rows.
+    const std::string wide(2100, 'w');
+    const auto text = [&](int n) { return "[" + std::to_string(n) + "] " + (n % 50 ? "tall" : wide); };
+    const auto shown = [&](int n) { return "Guest: " + (n % 50 ? text(n) : text(n).substr(0, 2000) + "\\u2026"); };
+    for (int n = 5; n <= 1001; ++n) control.Add("<font size=7>" + text(n));
+    std::vector<std::string> expected;
+    for (int n = 101; n <= 1001; ++n) expected.push_back(shown(n));
+    const std::vector<std::string> kept = control.Lines();
+    CHECK(kept.front() == expected.front());
+    CHECK(kept.size() == expected.size());
+    CHECK((kept == expected));
+    CHECK(control.FlushLines() == 0);
+    // 240 twips are 16 pixels at 96 dpi.
+    const LONG cut = control.Find("Guest: [1000]");
+    const LRESULT cutRow = control.Send(EM_EXLINEFROMCHAR, 0, reinterpret_cast<void*>(cut));
+    const auto secondRow = static_cast<LONG>(control.Send(EM_LINEINDEX, cutRow + 1));
+    CHECK(control.At(secondRow).x - control.At(cut).x == 16);
 }
 
 // Started from Explorer it has no console: a box says what ended it, and stays until it is answered.
