@@ -52,13 +52,34 @@ std::u16string DrawnFace(const std::u16string& face) {
     return drawnFaces.emplace(face, reinterpret_cast<const char16_t*>(drawn)).first->second;
 }
 
-// Whether the end of the text is in view: no scroll bar, or one at its end.
+// Whether the text's last row is in view. Positions, not the scroll bar: for a text taller than 65,535 pixels
+// the bar's range stops at 65,535, and under Wine its page stays in pixels.
 bool ShowsEnd(HWND transcript) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    if (!GetScrollInfo(transcript, SB_VERT, &info) || info.nPage == 0) return true;
-    return info.nPos + static_cast<int>(info.nPage) >= info.nMax;
+    GETTEXTLENGTHEX characters{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    const auto length = static_cast<LONG>(
+        SendMessageW(transcript, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&characters), 0));
+    if (length == 0) return true;
+    POINTL last{};
+    SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&last), length - 1);
+    RECT view{};
+    Send(transcript, EM_GETRECT, 0, &view);
+    return last.y < view.bottom;
+}
+
+// Brings the row that holds character at to the top of the view, by rows, which have no limit where
+// positions in EM_GETSCROLLPOS and EM_SETSCROLLPOS have 16 bits. EM_LINESCROLL counts in the control's
+// rows on Windows, and in rows of its default height under Wine: it goes on until that row is at the top.
+// From the top of the text, so that a row always comes to the same place.
+void ScrollToTop(HWND transcript, LONG at) {
+    SendMessageW(transcript, WM_VSCROLL, SB_TOP, 0);
+    const LRESULT row = SendMessageW(transcript, EM_EXLINEFROMCHAR, 0, at);
+    LRESULT first = 0;
+    for (int step = 0; step < 64 && first != row; ++step) {
+        SendMessageW(transcript, EM_LINESCROLL, 0, row - first);
+        const LRESULT now = SendMessageW(transcript, EM_GETFIRSTVISIBLELINE, 0, 0);
+        if (now == first) break;  // the end of the text is in view
+        first = now;
+    }
 }
 
 // What a line's RTF is written over: the transcript's own face at 10 points, black, no back colour, no effects.
@@ -108,11 +129,8 @@ void AppendLine(HWND transcript, KeptLines& kept, const std::vector<MarkupRun>& 
     Send(transcript, EM_EXGETSEL, 0, &selection);
     // Reading back, the user keeps the view and the selection; else the caret waits at the end.
     const bool keepSelection = !follow || selection.cpMin != selection.cpMax;
-    // The character at the top left of the view, and where it stands.
-    const POINTL corner{0, 0};
-    const auto anchor = static_cast<LONG>(Send(transcript, EM_CHARFROMPOS, 0, &corner));
-    POINTL anchorAt{};
-    SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&anchorAt), anchor);
+    const auto top = static_cast<LONG>(
+        SendMessageW(transcript, EM_LINEINDEX, SendMessageW(transcript, EM_GETFIRSTVISIBLELINE, 0, 0), 0));
 
     InsertLine(transcript, line, !kept.Empty());
     const auto dropped = static_cast<LONG>(kept.Add(ShownLength(line)));
@@ -125,18 +143,10 @@ void AppendLine(HWND transcript, KeptLines& kept, const std::vector<MarkupRun>& 
                                           std::max<LONG>(selection.cpMax - dropped, 0)}
                               : CHARRANGE{-1, -1};
     Send(transcript, EM_EXSETSEL, 0, &selection);
-
-    if (follow) {
+    if (follow)
         SendMessageW(transcript, WM_VSCROLL, SB_BOTTOM, 0);
-        return;
-    }
-    // The anchor back where it stood; it moved up with the oldest lines when they went.
-    POINT view{};
-    Send(transcript, EM_GETSCROLLPOS, 0, &view);
-    POINTL now{};
-    SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&now), std::max<LONG>(anchor - dropped, 0));
-    view.y += now.y - anchorAt.y;
-    Send(transcript, EM_SETSCROLLPOS, 0, &view);
+    else
+        ScrollToTop(transcript, std::max<LONG>(top - dropped, 0));  // the oldest lines took the top line up
 }
 
 }  // namespace practice_room

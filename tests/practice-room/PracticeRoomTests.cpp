@@ -84,6 +84,17 @@ struct Control {
         const CHARRANGE range{from, to};
         Send(EM_EXSETSEL, 0, &range);
     }
+    std::string Selected() const {
+        std::wstring text(4096, L'\0');
+        text.resize(static_cast<std::size_t>(Send(EM_GETSELTEXT, 0, text.data())));
+        return Printable<wchar_t>(text);
+    }
+    // The text of the row at the top of the view.
+    std::string TopRow() const {
+        wchar_t row[4096] = {4095};
+        const auto length = static_cast<std::size_t>(Send(EM_GETLINE, Send(EM_GETFIRSTVISIBLELINE), row));
+        return Printable<wchar_t>({row, length});
+    }
     POINTL At(LONG at) const {
         POINTL where{};
         SendMessageW(window, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&where), at);
@@ -210,9 +221,9 @@ TEST_CASE("the transcript reads back each line as shown, in the ANSI code page; 
     CHECK(chat.Stop() == 0);
 }
 
-// In this process: a thousand lines in seconds.
-TEST_CASE("the transcript's control: each line from the room's format; the newest 1,000 lines kept whole, wrapped rows "
-          "standing in") {
+// In this process: a thousand lines in seconds. The lines of size 7 make the text far taller than 65,535 pixels.
+TEST_CASE("the transcript's control: each line from the room's format; a reader keeps the top line and the selection "
+          "as lines arrive and the oldest go; the newest 1,000 lines kept whole, wrapped rows standing in") {
     Control control;
     const struct { std::string markup, format; } formats[] = {
         {"<font face=\"Liberation Serif\" size=7 color=#FF0000 back=#FFFF00><b><i><u><s>red",
@@ -234,7 +245,37 @@ TEST_CASE("the transcript's control: each line from the room's format; the newes
     const std::string wide(2100, 'w');
     const auto text = [&](int n) { return "[" + std::to_string(n) + "] " + (n % 50 ? "tall" : wide); };
     const auto shown = [&](int n) { return "Guest: " + (n % 50 ? text(n) : text(n).substr(0, 2000) + "\\u2026"); };
-    for (int n = 5; n <= 1001; ++n) control.Add("<font size=7>" + text(n));
+    int lines = 4;
+    while (lines < 997) control.Add("<font size=7>" + text(++lines));
+    control.Send(WM_VSCROLL, SB_BOTTOM);
+    REQUIRE(control.At(0).y < -65535);
+
+    // The reader's place is part of a line selected from the end, which scrolls that line to the top.
+    const auto selectFromEnd = [&](int n) {
+        control.Send(WM_VSCROLL, SB_BOTTOM);
+        const LONG at = control.Find("[" + std::to_string(n) + "]");
+        control.Select(at, at + 3);
+    };
+    const struct { std::string reader; std::function<void()> place; int until; } readers[] = {
+        {"at the end, part of the last line selected: the view follows", [&] { selectFromEnd(lines); }, 998},
+        {"a few rows back from the end", [&] { control.Send(EM_LINESCROLL, 0, reinterpret_cast<void*>(-3)); }, 999},
+        {"far back, more than 65,535 pixels down, part of a line selected", [&] { selectFromEnd(950); }, 1000},
+        {"far back as the oldest 100 lines go", [&] { selectFromEnd(700); }, 1001},
+    };
+    for (const auto& row : readers) {
+        CAPTURE(row.reader);
+        row.place();
+        const std::string top = control.TopRow(), selected = control.Selected();
+        while (lines < row.until) control.Add("<font size=7>" + text(++lines));
+        CHECK(control.Selected() == selected);
+        if (row.until == 998) {
+            RECT client{};
+            GetClientRect(control.window, &client);
+            CHECK(control.At(static_cast<LONG>(control.Plain().size()) - 1).y < client.bottom);
+        } else {
+            CHECK(control.TopRow() == top);
+        }
+    }
     std::vector<std::string> expected;
     for (int n = 101; n <= 1001; ++n) expected.push_back(shown(n));
     const std::vector<std::string> kept = control.Lines();
