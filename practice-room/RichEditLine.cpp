@@ -67,19 +67,24 @@ bool ShowsEnd(HWND transcript) {
 }
 
 // Brings the row that holds character at to the top of the view, by rows, which have no limit where
-// positions in EM_GETSCROLLPOS and EM_SETSCROLLPOS have 16 bits. EM_LINESCROLL counts in the control's
-// rows on Windows, and in rows of its default height under Wine: it goes on until that row is at the top.
-// From the top of the text, so that a row always comes to the same place.
+// positions in EM_GETSCROLLPOS and EM_SETSCROLLPOS have 16 bits. EM_LINESCROLL counts in the control's rows on
+// Windows, and in rows of its default height under Wine: from the top of the text it goes down until that row
+// is at the top, and back up a step at a time if it went past one lower than the default, so that it shows.
 void ScrollToTop(HWND transcript, LONG at) {
+    const auto first = [&] { return SendMessageW(transcript, EM_GETFIRSTVISIBLELINE, 0, 0); };
+    const auto y = [&] {
+        POINTL where{};
+        SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&where), at);
+        return where.y;
+    };
     SendMessageW(transcript, WM_VSCROLL, SB_TOP, 0);
     const LRESULT row = SendMessageW(transcript, EM_EXLINEFROMCHAR, 0, at);
-    LRESULT first = 0;
-    for (int step = 0; step < 64 && first != row; ++step) {
-        SendMessageW(transcript, EM_LINESCROLL, 0, row - first);
-        const LRESULT now = SendMessageW(transcript, EM_GETFIRSTVISIBLELINE, 0, 0);
-        if (now == first) break;  // the end of the text is in view
-        first = now;
+    for (LRESULT now = 0; now < row; now = first()) {
+        const LONG before = y();
+        SendMessageW(transcript, EM_LINESCROLL, 0, row - now);
+        if (y() == before) return;  // the end of the text is in view
     }
+    for (int step = 0; step < 256 && first() > row; ++step) SendMessageW(transcript, EM_LINESCROLL, 0, -1);
 }
 
 // What a line's RTF is written over: the transcript's own face at 10 points, black, no back colour, no effects.
