@@ -301,7 +301,10 @@ TEST_CASE("at 144 dpi the room's children grow half as large again, each inside 
 TEST_CASE("closing a document: the room closes the practice room; any other goes alone, and lines still arrive") {
     {
         PracticeRoomProcess room({L"--decoys", L"1"});
-        PostMessageA(FrontRoom(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the decoy, in front
+        const HWND decoy = FrontRoom();  // in front
+        PostMessageA(decoy, WM_SYSCOMMAND, SC_CLOSE, 0);
+        // Closed while the delivery walks the windows, the decoy would end the walk there.
+        REQUIRE(WaitUntil([&] { return !IsWindow(decoy); }, 10000));
         DeliverChatLine(desktop, u"still here");
         CheckLogEntries(room.WindowEntries(), practice_room::DeliveryEntries("room1", "still here"));
         CHECK(room.Stop() == 0);
