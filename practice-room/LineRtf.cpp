@@ -55,6 +55,10 @@ void AppendFont(std::string& table, int number, std::u16string face) {
 
 }  // namespace
 
+bool FaceInRtf(std::u16string_view face) {
+    return std::ranges::all_of(face, [](char16_t c) { return c >= 0x20 && c < 0x7F; });
+}
+
 std::string LineRtf(const std::vector<MarkupRun>& runs, bool afterLine) {
     const std::string indent = std::to_string(kWrapIndent);
     std::string fonts, colors, body = afterLine ? "\\pard\\li" + indent + "\\fi-" + indent + "\\par" : "";
@@ -73,7 +77,7 @@ std::string LineRtf(const std::vector<MarkupRun>& runs, bool afterLine) {
     // Each run a group of what sets it apart from the base format, which the group's end restores.
     for (const MarkupRun& run : runs) {
         body += '{';
-        if (!run.face.empty())
+        if (!run.face.empty() && FaceInRtf(run.face))
             number("f", faces.Number(run.face, [&](int font) { AppendFont(fonts, font, run.face); }));
         if (run.size != kBaseSize) number("fs", kHalfPoints[std::clamp(run.size, 1, 7) - 1]);
         if (run.color != 0) number("cf", color(run.color));

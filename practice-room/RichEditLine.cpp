@@ -100,6 +100,29 @@ void SetBaseFormat(HWND transcript) {
     Send(transcript, EM_SETCHARFORMAT, SCF_SELECTION, &base);
 }
 
+// Gives the runs whose faces LineRtf leaves out their faces, a stretch of runs in one face at a time; the
+// line's text starts at at.
+void SetFacesOutsideRtf(HWND transcript, const std::vector<MarkupRun>& line, LONG at) {
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_CHARSET;
+    format.bCharSet = DEFAULT_CHARSET;
+    for (auto run = line.begin(); run != line.end();) {
+        const auto stretch = std::find_if(run, line.end(), [&](const MarkupRun& r) { return r.face != run->face; });
+        LONG length = 0;
+        for (auto in = run; in != stretch; ++in) length += static_cast<LONG>(in->text.size());
+        if (!FaceInRtf(run->face)) {
+            const CHARRANGE characters{at, at + length};
+            Send(transcript, EM_EXSETSEL, 0, &characters);
+            std::ranges::fill(format.szFaceName, L'\0');
+            run->face.copy(reinterpret_cast<char16_t*>(format.szFaceName), LF_FACESIZE - 1);
+            Send(transcript, EM_SETCHARFORMAT, SCF_SELECTION, &format);
+        }
+        at += length;
+        run = stretch;
+    }
+}
+
 }  // namespace
 
 void InsertLine(HWND transcript, std::vector<MarkupRun> line, bool afterLine) {
@@ -107,12 +130,17 @@ void InsertLine(HWND transcript, std::vector<MarkupRun> line, bool afterLine) {
         if (!run.face.empty()) run.face = DrawnFace(run.face);
     const CHARRANGE end{-1, -1};
     Send(transcript, EM_EXSETSEL, 0, &end);
+    CHARRANGE start{};
+    Send(transcript, EM_EXGETSEL, 0, &start);
     SetBaseFormat(transcript);
     const std::string rtf = LineRtf(line, afterLine);
     std::string_view rest = rtf;
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rest), 0, ReadRtf};
     Send(transcript, EM_STREAMIN, SF_RTF | SFF_SELECTION, &stream);
     if (stream.dwError != 0 || !rest.empty()) throw std::runtime_error("the transcript did not take a line");
+    if (std::ranges::all_of(line, [](const MarkupRun& run) { return FaceInRtf(run.face); })) return;
+    SetFacesOutsideRtf(transcript, line, start.cpMin + (afterLine ? 1 : 0));
+    Send(transcript, EM_EXSETSEL, 0, &end);
 }
 
 void SetUpTranscriptControl(HWND transcript) {

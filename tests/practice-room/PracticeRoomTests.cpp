@@ -16,6 +16,7 @@
 #include <commdlg.h>
 #include <richedit.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -243,6 +244,26 @@ TEST_CASE("the transcript's control: each line from the room's format; a reader 
     const LRESULT cutRow = control.Send(EM_EXLINEFROMCHAR, 0, reinterpret_cast<void*>(cut));
     const auto secondRow = static_cast<LONG>(control.Send(EM_LINEINDEX, cutRow + 1));
     CHECK(control.At(secondRow).x - control.At(cut).x == 16);
+}
+
+// A face named outside ASCII, as the system may name one in another language: under Wine an alias of Liberation
+// Sans, which a process started afterwards draws with. This test runs again in such a process.
+TEST_CASE("faces: one named outside ASCII reaches the transcript whole" * doctest::skip(!OnWine())) {
+    constexpr wchar_t kFace[] = L"MS \u30B4\u30B7\u30C3\u30AF";
+    if (!std::getenv("QUENLOW_LOCAL_FACE")) {
+        const PrefixValue alias(L"Software\\Wine\\Fonts\\Replacements", kFace, REG_SZ, L"Liberation Sans",
+                                sizeof L"Liberation Sans");
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        SetEnvironmentVariableA("QUENLOW_LOCAL_FACE", "1");
+        CHECK(ChildProcess(self, {L"--test-case=faces:*"}).WaitForExit(60000) == 0);
+        SetEnvironmentVariableA("QUENLOW_LOCAL_FACE", nullptr);
+        return;
+    }
+    Control control;
+    const std::u16string markup = u"<font face=\"MS \u30B4\u30B7\u30C3\u30AF\">x";
+    practice_room::AppendLine(control.window, control.kept, practice_room::ShownLine(markup));
+    CHECK(control.Format(7, 8) == "MS \\u30B4\\u30B7\\u30C3\\u30AF 10pt 000000 on FFFFFFFF ----");
 }
 
 // Started from Explorer it has no console: a box says what ended it, and stays until it is answered.
