@@ -66,29 +66,40 @@ bool ShowsEnd(HWND transcript) {
     return last.y < view.bottom;
 }
 
-// Brings the row that holds character at to the top of the view, by rows, which have no limit where
-// positions in EM_GETSCROLLPOS and EM_SETSCROLLPOS have 16 bits. EM_LINESCROLL counts in the control's rows on
-// Windows, and in rows of its default height under Wine: from the top of the text it goes down until that row
-// is at the top, and back up a step at a time if it went past one lower than the default, so that it shows.
+// Brings the row that holds character at to the top of the view, by EM_LINESCROLL, which has no limit where
+// positions in EM_GETSCROLLPOS and EM_SETSCROLLPOS have 16 bits. It counts the control's rows on Windows, and
+// rows of the default format's height under Wine: from the top of the text, a first step of the row's number,
+// then steps sized by how far a row of the last one went. Under Wine a step can pass a row lower than the
+// default: the last one goes back until the row shows.
 void ScrollToTop(HWND transcript, LONG at) {
-    const auto first = [&] { return SendMessageW(transcript, EM_GETFIRSTVISIBLELINE, 0, 0); };
-    const auto y = [&] {
+    RECT view{};
+    Send(transcript, EM_GETRECT, 0, &view);
+    const auto below = [&] {  // how far the row's top is below the view's
         POINTL where{};
         SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&where), at);
-        return where.y;
+        return where.y - view.top;
     };
+    LONG unit = 1;  // pixels a row of EM_LINESCROLL went, the last time
+    const auto scroll = [&](LONG rows) {  // false when the view went nowhere: the end of the text is in view
+        const LONG before = below();
+        SendMessageW(transcript, EM_LINESCROLL, 0, rows);
+        const LONG went = before - below();
+        if (went != 0) unit = std::max<LONG>(went / rows, 1);
+        return went != 0;
+    };
+    const auto rows = [&](LONG pixels) { return (pixels + (pixels > 0 ? unit - 1 : 1 - unit)) / unit; };  // away from 0
+    const auto first = [&] { return SendMessageW(transcript, EM_GETFIRSTVISIBLELINE, 0, 0); };
     SendMessageW(transcript, WM_VSCROLL, SB_TOP, 0);
     const LRESULT row = SendMessageW(transcript, EM_EXLINEFROMCHAR, 0, at);
-    for (LRESULT now = 0; now < row; now = first()) {
-        const LONG before = y();
-        SendMessageW(transcript, EM_LINESCROLL, 0, row - now);
-        if (y() == before) return;  // the end of the text is in view
-    }
-    for (int step = 0; step < 256 && first() > row; ++step) SendMessageW(transcript, EM_LINESCROLL, 0, -1);
+    if (row == 0 || !scroll(static_cast<LONG>(row))) return;
+    for (int step = 0; step < 8 && first() != row; ++step)
+        if (!scroll(rows(below()))) return;
+    if (first() > row) scroll(rows(below()));
 }
 
 // What a line's RTF is written over: the transcript's own face at 10 points, black, no back colour, no effects.
-void SetBaseFormat(HWND transcript) {
+// scope: SCF_SELECTION, or SCF_DEFAULT for the control's own.
+void SetBaseFormat(HWND transcript, WPARAM scope = SCF_SELECTION) {
     CHARFORMAT2W base{};
     base.cbSize = sizeof base;
     base.dwMask = CFM_FACE | CFM_CHARSET | CFM_SIZE | CFM_COLOR | CFM_BACKCOLOR | CFM_BOLD | CFM_ITALIC |
@@ -97,7 +108,7 @@ void SetBaseFormat(HWND transcript) {
     base.yHeight = 10 * 20;
     base.bCharSet = DEFAULT_CHARSET;
     std::u16string_view(kBaseFace).copy(reinterpret_cast<char16_t*>(base.szFaceName), LF_FACESIZE - 1);
-    Send(transcript, EM_SETCHARFORMAT, SCF_SELECTION, &base);
+    Send(transcript, EM_SETCHARFORMAT, scope, &base);
 }
 
 // Gives the runs whose faces LineRtf leaves out their faces, a stretch of runs in one face at a time; the
@@ -147,6 +158,8 @@ void SetUpTranscriptControl(HWND transcript) {
     SendMessageW(transcript, EM_EXLIMITTEXT, 0, kTextLimit);
     // Nothing to undo in a read-only control: the undo stack would only grow with every line.
     SendMessageW(transcript, EM_SETUNDOLIMIT, 0, 0);
+    // Its rows are the height of EM_LINESCROLL's steps under Wine.
+    SetBaseFormat(transcript, SCF_DEFAULT);
     // Each line's paragraph takes its format from the one before: the first one's, with wrapped rows indented.
     PARAFORMAT2 paragraph{};
     paragraph.cbSize = sizeof paragraph;
