@@ -14,11 +14,12 @@ namespace practice_room {
 // Puts the runs at the end of the control's text as one RTF stream written over a base format (the
 // transcript's own face at 10 points, black, no back colour, no effects), each face as the system draws
 // it: faces it lacks share one, which keeps the control's formats few however many faces a room is sent. A
-// face that LineRtf leaves out is then set on its runs. afterLine: a line break first. Leaves the selection at the end; throws std::runtime_error if the control
-// does not take the whole line.
+// face that LineRtf leaves out is then set on its runs. afterLine: a line break first. Leaves the selection at
+// the end; throws std::runtime_error if the control does not take the whole line.
 void InsertLine(HWND richEdit, std::vector<MarkupRun> line, bool afterLine);
 
-// Readies a read-only multiline rich edit control for a transcript: room for all the lines kept, no undo.
+// Readies a read-only multiline rich edit control for a transcript: room for all the lines kept, no undo, the
+// base format as its default, wrapped rows indented.
 void SetUpTranscriptControl(HWND richEdit);
 
 // Adds a shown line at the end of a transcript that holds the kept lines, and drops the oldest lines when

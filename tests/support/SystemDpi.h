@@ -47,8 +47,6 @@ public:
         std::fprintf(stderr, "a value of %s could not be put back\n", where_.c_str());
         std::abort();
     }
-    PrefixValue(const PrefixValue&) = delete;
-    PrefixValue& operator=(const PrefixValue&) = delete;
 
 private:
     void Check(LSTATUS status) const {
