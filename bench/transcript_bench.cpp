@@ -1,6 +1,7 @@
 // The cost of adding one line to the practice room's transcript, with 0, 100 and 1,000 lines already held:
 // the delivery, the line's way into the transcript, and the paint that shows it, against the practice room
-// as another process; then, in this process, the two ways a line's runs can go into the rich edit control.
+// as another process; then, in this process, the two ways a line's runs can go into the rich edit control, and
+// the room's own way with a reader at the end or reading back.
 // scripts/bench-transcript; not part of the tests.
 #include "PracticeRoomProcess.h"
 #include "RichEditLine.h"
@@ -98,10 +99,10 @@ public:
         const DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY;
         window_ = CreateWindowExW(0, RICHEDIT_CLASSW, L"", style, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
         if (!window_) throw std::runtime_error("cannot create a rich edit control");
-        SendMessageW(window_, EM_EXLIMITTEXT, 0, 4 * 1024 * 1024);
-        SendMessageW(window_, EM_SETUNDOLIMIT, 0, 0);
+        practice_room::SetUpTranscriptControl(window_);
     }
     ~Control() { DestroyWindow(window_); }
+    HWND Window() const { return window_; }
     double Add(const std::u16string& markup) {
         const std::vector<practice_room::MarkupRun> line = practice_room::ShownLine(markup);
         const double start = Now();
@@ -117,6 +118,28 @@ private:
     bool rtf_, empty_ = true;
     HWND window_ = nullptr;
 };
+
+// A line the room's own way (AppendLine) into a control that holds 1,000 lines, painted: with the reader at the
+// end, and a number of rows back, where the view comes back to after each line.
+void PrintReadingBack(const std::u16string& line) {
+    Control control(true);
+    practice_room::KeptLines kept;
+    const auto add = [&] { practice_room::AppendLine(control.Window(), kept, practice_room::ShownLine(line)); };
+    for (int i = 0; i < 1000; ++i) add();
+    std::printf("\nin this process, the room's way, 1,000 lines held: ms a line, median (slowest)\n");
+    for (const int rows : {0, 20, 2000}) {
+        std::vector<double> times;
+        for (int i = 0; i < 9; ++i) {
+            SendMessageW(control.Window(), WM_VSCROLL, SB_BOTTOM, 0);
+            SendMessageW(control.Window(), EM_LINESCROLL, 0, -rows);
+            const double start = Now();
+            add();
+            UpdateWindow(control.Window());
+            times.push_back(Now() - start);
+        }
+        std::printf("%5d rows back %22s\n", rows, Figures(times).c_str());
+    }
+}
 
 }  // namespace
 
@@ -161,6 +184,7 @@ int main() {
                 std::fflush(stdout);
             }
         }
+        PrintReadingBack(fade);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "transcript_bench: %s\n", e.what());

@@ -12,8 +12,6 @@ namespace {
 constexpr int kBaseSize = 2;
 // In half-points, by the markup's size.
 constexpr int kHalfPoints[] = {16, 20, 24, 28, 36, 48, 72};
-// Rows after a line's first one stand in by this much (twips).
-constexpr int kWrapIndent = 240;
 
 // Characters as RTF text: printable ASCII as it is, RTF's own characters behind a backslash, any other
 // character as \uN with "?" for readers without Unicode.
@@ -57,8 +55,13 @@ void AppendFont(std::string& table, int number, std::u16string face) {
 
 }  // namespace
 
+bool FaceInRtf(std::u16string_view face) {
+    return std::ranges::all_of(face, [](char16_t c) { return c >= 0x20 && c < 0x7F; });
+}
+
 std::string LineRtf(const std::vector<MarkupRun>& runs, bool afterLine) {
-    std::string fonts, colors, body = afterLine ? "\\par" : "";
+    const std::string indent = std::to_string(kWrapIndent);
+    std::string fonts, colors, body = afterLine ? "\\pard\\li" + indent + "\\fi-" + indent + "\\par" : "";
     Table<std::u16string> faces(1);  // 0 is the base face, the default of text with no face
     Table<std::uint32_t> colorNumbers(1);  // 0 is the control's own colour
     const auto color = [&](std::uint32_t rgb) {
@@ -71,11 +74,10 @@ std::string LineRtf(const std::vector<MarkupRun>& runs, bool afterLine) {
     const auto word = [&](const char* name, std::string value = {}) { body += std::string("\\") + name + value + ' '; };
     const auto number = [&](const char* name, int value) { word(name, std::to_string(value)); };
 
-    body += "\\pard\\li" + std::to_string(kWrapIndent) + "\\fi-" + std::to_string(kWrapIndent);
     // Each run a group of what sets it apart from the base format, which the group's end restores.
     for (const MarkupRun& run : runs) {
         body += '{';
-        if (!run.face.empty())
+        if (!run.face.empty() && FaceInRtf(run.face))
             number("f", faces.Number(run.face, [&](int font) { AppendFont(fonts, font, run.face); }));
         if (run.size != kBaseSize) number("fs", kHalfPoints[std::clamp(run.size, 1, 7) - 1]);
         if (run.color != 0) number("cf", color(run.color));

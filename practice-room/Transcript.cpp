@@ -4,12 +4,10 @@
 #include "AnsiText.h"
 #include "PracticeRoom.h"
 #include "RichEditLine.h"
-#include "TranscriptLines.h"
 
 #include <richedit.h>
 #include <windowsx.h>
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
@@ -21,8 +19,6 @@ namespace {
 
 // Shown in an empty room, for whoever opened it to try the tool.
 constexpr wchar_t kEmptyRoomHint[] = L"Start Quenlow and press Send: your line shows here as a chat room shows it.";
-// Room for all the lines kept, each cut at 2,000 characters; the control's default is 32,767.
-constexpr LPARAM kTextLimit = 4 * 1024 * 1024;
 enum MenuCommand { kCopy = 1, kSelectAll };
 
 WNDPROC richEditProc = nullptr;
@@ -35,54 +31,6 @@ Document* RoomOf(HWND transcript) {
 
 LRESULT Send(HWND transcript, UINT message, WPARAM wParam, const void* lParam) {
     return SendMessageW(transcript, message, wParam, reinterpret_cast<LPARAM>(lParam));
-}
-
-// Whether the end of the text is in view: no scroll bar, or one at its end.
-bool ShowsEnd(HWND transcript) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    if (!GetScrollInfo(transcript, SB_VERT, &info) || info.nPage == 0) return true;
-    return info.nPos + static_cast<int>(info.nPage) >= info.nMax;
-}
-
-// Every selection the control is given scrolls it to the caret: the view is put back afterwards.
-void AppendLine(HWND transcript, Document& room, const std::vector<MarkupRun>& line) {
-    const bool follow = ShowsEnd(transcript);
-    CHARRANGE selection{};
-    Send(transcript, EM_EXGETSEL, 0, &selection);
-    // Reading back, the user keeps the view and the selection; else the caret waits at the end.
-    const bool keepSelection = !follow || selection.cpMin != selection.cpMax;
-    // The character at the top left of the view, and where it stands.
-    const POINTL corner{0, 0};
-    const auto anchor = static_cast<LONG>(Send(transcript, EM_CHARFROMPOS, 0, &corner));
-    POINTL anchorAt{};
-    SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&anchorAt), anchor);
-
-    if (room.kept.Empty()) InvalidateRect(transcript, nullptr, TRUE);  // the hint goes
-    InsertLine(transcript, line, !room.kept.Empty());
-    const auto dropped = static_cast<LONG>(room.kept.Add(ShownLength(line)));
-    if (dropped > 0) {
-        const CHARRANGE oldest{0, dropped};
-        Send(transcript, EM_EXSETSEL, 0, &oldest);
-        Send(transcript, EM_REPLACESEL, FALSE, L"");
-    }
-    selection = keepSelection ? CHARRANGE{std::max<LONG>(selection.cpMin - dropped, 0),
-                                          std::max<LONG>(selection.cpMax - dropped, 0)}
-                              : CHARRANGE{-1, -1};
-    Send(transcript, EM_EXSETSEL, 0, &selection);
-
-    if (follow) {
-        SendMessageW(transcript, WM_VSCROLL, SB_BOTTOM, 0);
-        return;
-    }
-    // The anchor back where it stood; it moved up with the oldest lines when they went.
-    POINT view{};
-    Send(transcript, EM_GETSCROLLPOS, 0, &view);
-    POINTL now{};
-    SendMessageW(transcript, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&now), std::max<LONG>(anchor - dropped, 0));
-    view.y += now.y - anchorAt.y;
-    Send(transcript, EM_SETSCROLLPOS, 0, &view);
 }
 
 void DrawHint(HWND transcript) {
@@ -159,15 +107,16 @@ void RegisterTranscriptClass(const char* name) {
 
 void SetUpTranscript(HWND transcript, Document& room) {
     SetWindowLongPtrW(transcript, documentOffset, reinterpret_cast<LONG_PTR>(&room));
-    SendMessageW(transcript, EM_EXLIMITTEXT, 0, kTextLimit);
+    SetUpTranscriptControl(transcript);
     SendMessageW(transcript, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(Scaled(4), Scaled(4)));
-    // Nothing to undo in a read-only control: the undo stack would only grow with every line.
-    SendMessageW(transcript, EM_SETUNDOLIMIT, 0, 0);
 }
 
 void AddLine(Document& room, std::string_view bytes) {
     const std::vector<MarkupRun> line = ShownLine(FromAnsi(bytes));
-    if (HWND transcript = room.children[kTranscript]; transcript && !line.empty()) AppendLine(transcript, room, line);
+    HWND transcript = room.children[kTranscript];
+    if (!transcript || line.empty()) return;
+    if (room.kept.Empty()) InvalidateRect(transcript, nullptr, TRUE);  // the hint goes
+    AppendLine(transcript, room.kept, line);
 }
 
 }  // namespace practice_room

@@ -1,4 +1,4 @@
-// The practice room's portable parts: its markup, what a line shows, the lines kept, the log's quoting.
+// The practice room's portable parts: its markup, what a line shows, its RTF, the log's quoting.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include "ChatMarkup.h"
 #include "LineRtf.h"
@@ -92,16 +92,8 @@ TEST_CASE("a line's RTF: the base face as the default, sizes in half-points, col
         {.text = u"\u20AC", .underline = true, .strike = true}};
     CHECK(practice_room::LineRtf(line, true) ==
           "{\\rtf1\\deff0{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fnil Arial Narrow;}}{\\colortbl;\\red0\\green0\\blue255;"
-          "\\red255\\green255\\blue0;}\\par\\pard\\li240\\fi-240{\\b Guest: }{\\f1 \\fs72 \\cf1 \\highlight2 \\i x\\{}"
+          "\\red255\\green255\\blue0;}\\pard\\li240\\fi-240\\par{\\b Guest: }{\\f1 \\fs72 \\cf1 \\highlight2 \\i x\\{}"
           "{\\ul \\strike \\u8364?}}");
-}
-
-TEST_CASE("the transcript keeps 1,000 lines: the 1,001st sends the oldest 100, line breaks included") {
-    practice_room::KeptLines kept;
-    std::size_t dropped = 0;
-    for (std::size_t length = 1; length <= 1100; ++length) dropped += kept.Add(length <= 1000 ? length : 7);
-    CHECK(dropped == (1 + 100) * 100 / 2 + 100);        // lines 1 to 100, at the 1,001st
-    CHECK(kept.Add(7) == (101 + 200) * 100 / 2 + 100);  // lines 101 to 200, at the 1,101st
 }
 
 TEST_CASE("log texts survive quoting byte for byte") {

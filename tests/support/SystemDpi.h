@@ -1,4 +1,4 @@
-// The system dpi that processes started from now on read (Windows builds only).
+// Settings of the tests' own Wine prefix, which processes started from then on read (Windows builds only).
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 // Whether this runs under Wine, whose prefix is the tests' own: a test may change its settings there and
 // nowhere else.
@@ -17,44 +18,49 @@ inline bool OnWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// Sets HKCU's LogPixels while it lives, and puts back what was there (or no value) after. Under Wine only:
-// elsewhere it would change the user's display scaling. Throws std::runtime_error when the registry refuses.
-class SystemDpi {
+// Sets a value under HKCU while it lives, and puts back what was there (or no value) after. Under Wine only:
+// elsewhere it would change the user's own settings. Throws std::runtime_error when the registry refuses.
+class PrefixValue {
 public:
-    explicit SystemDpi(DWORD dpi) {
-        if (!OnWine()) throw std::runtime_error("SystemDpi changes the display scaling: under Wine only");
-        HKEY key = nullptr;
-        Check(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                              KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr));
-        key_.reset(key);
-        DWORD value = 0, type = 0, size = sizeof value;
-        const LSTATUS read = RegQueryValueExW(key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    PrefixValue(const wchar_t* key, std::wstring name, DWORD type, const void* data, DWORD size)
+        : where_("HKCU\\" + std::string(key, key + wcslen(key))), name_(std::move(name)) {
+        if (!OnWine()) throw std::runtime_error(where_ + " is changed under Wine only");
+        HKEY opened = nullptr;
+        Check(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                              &opened, nullptr));
+        key_.reset(opened);
+        DWORD length = 0;
+        const LSTATUS read = RegQueryValueExW(opened, name_.c_str(), nullptr, &type_, nullptr, &length);
         if (read != ERROR_FILE_NOT_FOUND) {
-            Check(read == ERROR_SUCCESS && type != REG_DWORD ? ERROR_DATATYPE_MISMATCH : read);
-            previous_ = value;
+            Check(read);
+            previous_.emplace(length);
+            Check(RegQueryValueExW(opened, name_.c_str(), nullptr, &type_, previous_->data(), &length));
         }
-        Check(Set(dpi));
+        Check(RegSetValueExW(opened, name_.c_str(), 0, type, static_cast<const BYTE*>(data), size));
     }
-    // A value not put back stops the tests: they would run on at a wrong dpi.
-    ~SystemDpi() {
-        if ((previous_ ? Set(*previous_) : RegDeleteValueW(key_.get(), kValue)) == ERROR_SUCCESS) return;
-        std::fprintf(stderr, "SystemDpi: HKCU\\Control Panel\\Desktop\\LogPixels could not be put back\n");
+    // A value not put back stops the tests: they would run on with it.
+    ~PrefixValue() {
+        const LSTATUS put = previous_ ? RegSetValueExW(key_.get(), name_.c_str(), 0, type_, previous_->data(),
+                                                       static_cast<DWORD>(previous_->size()))
+                                      : RegDeleteValueW(key_.get(), name_.c_str());
+        if (put == ERROR_SUCCESS) return;
+        std::fprintf(stderr, "a value of %s could not be put back\n", where_.c_str());
         std::abort();
     }
-    SystemDpi(const SystemDpi&) = delete;
-    SystemDpi& operator=(const SystemDpi&) = delete;
 
 private:
-    static constexpr wchar_t kValue[] = L"LogPixels";
-
-    static void Check(LSTATUS status) {
-        if (status != ERROR_SUCCESS)
-            throw std::runtime_error("HKCU\\Control Panel\\Desktop\\LogPixels: system error " + std::to_string(status));
-    }
-    LSTATUS Set(DWORD dpi) const {
-        return RegSetValueExW(key_.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    void Check(LSTATUS status) const {
+        if (status != ERROR_SUCCESS) throw std::runtime_error(where_ + ": system error " + std::to_string(status));
     }
 
+    std::string where_;
+    std::wstring name_;
     std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)> key_{nullptr, RegCloseKey};
-    std::optional<DWORD> previous_;
+    DWORD type_ = REG_NONE;
+    std::optional<std::vector<BYTE>> previous_;
+};
+
+// The system dpi: HKCU's LogPixels.
+struct SystemDpi : PrefixValue {
+    explicit SystemDpi(DWORD dpi) : PrefixValue(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi) {}
 };
