@@ -96,30 +96,27 @@ inline std::u16string fadeComponents(std::int16_t startRed, std::int16_t startGr
     return result;
 }
 
-struct Components {
-    int red, green, blue;
-};
-
-inline int hexValue(std::u16string_view digits) {
-    int value = 0;
-    for (const char16_t c : digits) {
-        value = 16 * value + (c <= u'9' ? c - u'0' : c - u'A' + 10);
-    }
-    return value;
-}
-
-inline Components pieces(VeskFade::ColorValue colour) {
-    const std::u16string h = hex6(colour);
-    return {hexValue(std::u16string_view(h).substr(h.size() - 2)), hexValue(std::u16string_view(h).substr(2, 2)),
-            hexValue(std::u16string_view(h).substr(0, 2))};
+// The two-digit pieces of ColorHex6's text by position: red the last two digits, green the 3rd and 4th,
+// blue the first two.
+inline std::int16_t piece(const std::u16string& hex, std::size_t at) {
+    return static_cast<std::int16_t>(std::stoi(std::string(hex.begin() + at, hex.begin() + at + 2), nullptr, 16));
 }
 
 inline std::u16string fadeColors(VeskFade::ColorValue startColor, VeskFade::ColorValue endColor,
                                  std::u16string_view text) {
-    const Components s = pieces(startColor), e = pieces(endColor);
-    return fadeComponents(static_cast<std::int16_t>(s.red), static_cast<std::int16_t>(s.green),
-                          static_cast<std::int16_t>(s.blue), static_cast<std::int16_t>(e.red),
-                          static_cast<std::int16_t>(e.green), static_cast<std::int16_t>(e.blue), text);
+    const std::u16string s = hex6(startColor), e = hex6(endColor);
+    return fadeComponents(piece(s, s.size() - 2), piece(s, 2), piece(s, 0), piece(e, e.size() - 2), piece(e, 2),
+                          piece(e, 0), text);
+}
+
+// A fade's markup, or "overflow" where it overflows.
+inline std::u16string outcome(decltype(&VeskFade::FadeBetweenComponents) fade, const std::int16_t (&c)[6],
+                              std::u16string_view text) {
+    try {
+        return fade(c[0], c[1], c[2], c[3], c[4], c[5], text);
+    } catch (const VeskFade::OverflowError&) {
+        return u"overflow";
+    }
 }
 
 }  // namespace FadeReference

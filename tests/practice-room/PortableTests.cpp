@@ -7,23 +7,9 @@
 
 #include <doctest/doctest.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <string>
 
 using practice_room::MarkupRun;
-
-namespace doctest {
-template <>
-struct StringMaker<MarkupRun> {
-    static String convert(const MarkupRun& run) {
-        char style[80];
-        std::snprintf(style, sizeof style, " %06X %d%d%d%d size %d back %X face %zu", unsigned(run.color), run.bold,
-                      run.italic, run.underline, run.strike, run.size, run.back.value_or(~0u), run.face.size());
-        return (std::string(run.text.begin(), run.text.end()) + style).c_str();
-    }
-};
-}  // namespace doctest
 
 TEST_CASE("chat markup becomes runs of styled text") {
     const struct {
@@ -59,7 +45,8 @@ TEST_CASE("chat markup becomes runs of styled text") {
          u"long NAME'>b",
          {{.text = u"ab", .face = u"Liberation Sans Narrow with a l"}}},
     };
-    for (const auto& c : cases) CHECK(practice_room::ParseChatMarkup(c.markup) == c.runs);
+    for (const auto& c : cases)
+        CHECK_MESSAGE(practice_room::ParseChatMarkup(c.markup) == c.runs, std::string(c.markup.begin(), c.markup.end()));
 }
 
 TEST_CASE("a line as the transcript shows it: the screen name, the cut at 2,000 characters, nothing for no text") {

@@ -29,13 +29,11 @@ public:
         Check(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
                               &opened, nullptr));
         key_.reset(opened);
-        DWORD length = 0;
-        const LSTATUS read = RegQueryValueExW(opened, name_.c_str(), nullptr, &type_, nullptr, &length);
-        if (read != ERROR_FILE_NOT_FOUND) {
-            Check(read);
-            previous_.emplace(length);
-            Check(RegQueryValueExW(opened, name_.c_str(), nullptr, &type_, previous_->data(), &length));
-        }
+        std::vector<BYTE> previous(4096);
+        auto length = static_cast<DWORD>(previous.size());
+        const LSTATUS read = RegQueryValueExW(opened, name_.c_str(), nullptr, &type_, previous.data(), &length);
+        if (read != ERROR_FILE_NOT_FOUND) Check(read);
+        if (read == ERROR_SUCCESS) previous_.emplace(previous.begin(), previous.begin() + length);
         Check(RegSetValueExW(opened, name_.c_str(), 0, type, static_cast<const BYTE*>(data), size));
     }
     // A value not put back stops the tests: they would run on with it.

@@ -1,9 +1,9 @@
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest/doctest.h>
 
-#include "EmptyDesktop.h"
 #include "Form1.h"
 #include "Form1Ids.h"
+#include "MemoryDesktop.h"
 #include "Process.h"
 #include "Program.h"
 #include "SystemDpi.h"
@@ -21,7 +21,7 @@ constexpr auto kFace = static_cast<VeskFade::ColorValue>(0x8000000F);
 
 // A shown Form1. A closed window's WM_QUIT is left in the queue: the next one drains it first.
 struct ShownForm {
-    EmptyDesktop desktop;
+    tarvix_aol8::MemoryDesktop desktop;
     Form1 form{desktop};
     HWND window = form.Window();
 
@@ -183,7 +183,7 @@ TEST_CASE("Send with no chat room reports nothing; a failed control access is re
     g_hook = SetWindowsHookExW(WH_CBT, WatchReports, nullptr, GetCurrentThreadId());
     // No chat room: Send searches, sends nothing and reports nothing.
     SendMessageW(shown.window, WM_COMMAND, MAKEWPARAM(Command1, BN_CLICKED), 0);
-    CHECK((shown.desktop.searches == 1 && g_report.empty()));
+    CHECK((shown.desktop.searches == 1 && shown.desktop.Sent().empty() && g_report.empty()));
     DestroyWindow(shown.Item(Green2));
     shown.Scroll(Blue2, SB_LINERIGHT);
     UnhookWindowsHookEx(g_hook);
@@ -195,7 +195,7 @@ TEST_CASE("Send with no chat room reports nothing; a failed control access is re
 
 TEST_CASE("a failed start says why, in a box that stays until it is answered") {
     for (MSG stale; PeekMessageW(&stale, nullptr, 0, 0, PM_REMOVE);) {}
-    EmptyDesktop desktop;
+    tarvix_aol8::MemoryDesktop desktop;
     g_reportStayed = false;
     g_hook = SetWindowsHookExW(WH_CBT, WatchReports, nullptr, GetCurrentThreadId());
     const int exitCode = RunProgram(desktop, SW_SHOWNORMAL);
@@ -221,7 +221,7 @@ TEST_CASE("at 120 and 144 dpi the layout scales with the system's ratio" * docte
 TEST_CASE("a start maximized or minimized (a shortcut's setting) shows the window at its fixed size") {
     for (int command : {SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED, SW_SHOWMINNOACTIVE, SW_MINIMIZE}) {
         CAPTURE(command);
-        EmptyDesktop desktop;
+        tarvix_aol8::MemoryDesktop desktop;
         Form1 form{desktop};
         form.Show(command);
         CHECK(IsWindowVisible(form.Window()));

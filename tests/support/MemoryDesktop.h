@@ -1,5 +1,5 @@
-// A desktop held in memory for the chat bridge's tests: a window tree in z-order, a log of the messages
-// the bridge sends, and a hook on each yield to change the desktop at exactly that moment.
+// A desktop held in memory for the chat bridge's and the window's tests: a window tree in z-order, a log of
+// the messages the bridge sends, and a hook on each yield to change the desktop at exactly that moment.
 #pragma once
 
 #include "Printable.h"
@@ -36,7 +36,10 @@ public:
     // Every message sent, to whichever window, in order: "settext 9 \"text\"", "char 9 13".
     const std::vector<std::string>& Sent() const { return sent_; }
 
-    WindowHandle FindTopLevel(std::u16string_view className) override { return FindChild(0, className); }
+    // Every delivery starts with a top-level search: this counts them.
+    int searches = 0;
+
+    WindowHandle FindTopLevel(std::u16string_view className) override { return ++searches, FindChild(0, className); }
     WindowHandle FindChild(WindowHandle parent, std::u16string_view className) override {
         if (!windows_.at(parent).alive) return 0;
         const auto sameLetter = [](char16_t a, char16_t b) { return Fold(a) == Fold(b); };
