@@ -1,7 +1,7 @@
-// demo_user.exe is the user of scripts/demo. It starts the practice room and the tool, sets two colours,
-// types a line and a handle, presses "Send" and "load it", and prints the lines the room shows (UTF-8); once
-// the file DONE exists (the script's screenshots are taken) it closes the tool and prints the unload
-// lines.   demo_user DONE
+// demo_user.exe is the user of scripts/demo. It starts the practice room and the tool, sends three lines,
+// each faded between two colours of its own, types a handle and presses "load it", one at a time, and prints
+// the lines the room shows (UTF-8); once the file DONE exists (the script's screenshots are taken) it closes
+// the tool and prints the unload lines.   demo_user DONE
 #include "AnsiText.h"
 #include "Form1Ids.h"
 #include "PracticeRoomProcess.h"
@@ -16,6 +16,20 @@
 namespace {
 
 constexpr unsigned kTimeoutMs = 20000;
+
+using namespace Form1Ids;
+
+// The lines sent, each with its start and end colours as the bars set them; the last one's stay on the bars.
+struct Fade {
+    int bars[6];  // red1, green1, blue1, Red2, Green2, Blue2
+    const wchar_t* text;
+};
+constexpr Fade kFades[] = {
+    {{255, 0, 0, 255, 210, 0}, L"red to gold, a colour a character"},
+    {{150, 0, 255, 0, 200, 120}, L"violet into sea green"},
+    {{255, 96, 0, 0, 160, 255}, L"Quenlow fades this line from orange to sky blue"},
+};
+constexpr int kBars[] = {red1, green1, blue1, Red2, Green2, Blue2};
 
 std::vector<std::string> PostedLines(const PracticeRoomProcess& chat) {
     std::vector<std::string> lines;
@@ -46,16 +60,18 @@ void Run(const wchar_t* done) {
     SetWindowPos(tool.Window(), nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SetWindowPos(FindWindowW(L"AOL Frame25", nullptr), nullptr, 230, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
-    // Orange (255, 96, 0) to sky blue (0, 160, 255).
-    tool.MoveBar(Form1Ids::red1, 255);
-    tool.MoveBar(Form1Ids::green1, 96);
-    tool.MoveBar(Form1Ids::Green2, 160);
-    tool.MoveBar(Form1Ids::Blue2, 255);
-    tool.SetText(Form1Ids::Text1, L"Quenlow fades this line from orange to sky blue");
-    tool.SetText(Form1Ids::Text2, L"DemoUser");
-    tool.PostClick(Form1Ids::Command1);
-    tool.PostClick(Form1Ids::Command2);
-    PrintLines(chat, 0, 3);
+    // Each click waits for its lines, so that the room shows them in this order.
+    std::size_t shown = 0;
+    for (const Fade& fade : kFades) {
+        for (int k = 0; k < 6; ++k) tool.MoveBar(kBars[k], fade.bars[k]);
+        tool.SetText(Text1, fade.text);
+        tool.PostClick(Command1);
+        PrintLines(chat, shown, shown + 1);
+        ++shown;
+    }
+    tool.SetText(Text2, L"DemoUser");
+    tool.PostClick(Command2);
+    PrintLines(chat, shown, shown + 2);
 
     std::printf("demo_user: ready for the screenshots\n");
     std::fflush(stdout);
@@ -63,7 +79,7 @@ void Run(const wchar_t* done) {
         throw std::runtime_error("no screenshots were taken");
 
     tool.PostClose();
-    PrintLines(chat, 3, 5);
+    PrintLines(chat, shown + 2, shown + 4);
     if (tool.WaitForExit() != 0 || !tool.Reports().empty()) throw std::runtime_error("the tool did not end cleanly");
     chat.Stop();
 }
