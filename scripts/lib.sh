@@ -75,6 +75,7 @@ stop_display() {
 run_room_bench() {
   local target=$1; shift
   "$root/scripts/setup"
+  . "$root/scripts/lib.sh"  # Wine is installed now: which Wine runs here
   wine_mode_line
   cmake --preset "$test_preset" >/dev/null
   cmake --build --preset "$test_preset" -j2 --target "$target" >/dev/null
