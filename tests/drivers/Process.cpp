@@ -33,7 +33,7 @@ unsigned TimeScaled(unsigned timeoutMs) {
         wchar_t text[16] = {};
         const DWORD length = GetEnvironmentVariableW(L"QUENLOW_TIME_SCALE", text, 16);
         const unsigned long factor = length > 0 && length < 16 ? std::wcstoul(text, nullptr, 10) : 0;
-        return factor > 0 && factor <= 100 ? static_cast<unsigned>(factor) : 1u;
+        return factor > 0 && factor < 100 ? static_cast<unsigned>(factor) : 1u;
     }();
     return timeoutMs * scale;
 }
