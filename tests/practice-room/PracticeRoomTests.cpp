@@ -5,7 +5,7 @@
 #include "PracticeRoomProcess.h"
 #include "Printable.h"
 #include "RichEditLine.h"
-#include "SystemDpi.h"
+#include "PrefixValue.h"
 #include "User32WindowManager.h"
 #include "tarvix_aol8.h"
 
@@ -40,7 +40,7 @@ std::string Text(HWND window) {
 HWND Focus() {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(FrontRoom(), nullptr), &info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(FrontDocument(), nullptr), &info);
     return info.hwndFocus;
 }
 
@@ -118,9 +118,9 @@ void PostKey(HWND window, WPARAM key) {
 // them, for the room's own loop to move the focus as a dialog does.
 TEST_CASE("Send submits on a press and a release over it, on Space and on Enter; Tab goes box, Send, transcript") {
     PracticeRoomProcess room({});
-    const HWND box = FrontRoom("RICHCNTL"), send = FrontRoom("_AOL_Icon");
+    const HWND box = FrontDocument("RICHCNTL"), send = FrontDocument("_AOL_Icon");
     const auto click = [&](const char* pressedOn, int releasedAtX) {
-        SendMessageA(FrontRoom(pressedOn), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        SendMessageA(FrontDocument(pressedOn), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
         SendMessageA(send, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(releasedAtX, 10));
         SendMessageA(send, WM_LBUTTONUP, 0, MAKELPARAM(releasedAtX, 10));
     };
@@ -144,7 +144,7 @@ TEST_CASE("Send submits on a press and a release over it, on Space and on Enter;
     CheckLogEntries(room.WindowEntries(), expected);
     CHECK(Text(box) == "");  // Send emptied the box
     REQUIRE(WaitUntil([&] { return Focus() == box; }, 5000));
-    for (HWND next : {send, FrontRoom("RICHCNTLREADONLY"), box}) {
+    for (HWND next : {send, FrontDocument("RICHCNTLREADONLY"), box}) {
         PostKey(Focus(), VK_TAB);
         CHECK(WaitUntil([&] { return Focus() == next; }, 5000));
     }
@@ -169,7 +169,7 @@ TEST_CASE("the transcript reads back each line as shown, in the ANSI code page")
         DeliverChatLine(desktop, line.line);
         if (!line.shown.empty()) expected += (expected.empty() ? "" : "\\u000D\\u000A") + line.shown;
     }
-    CHECK(Text(FrontRoom("RICHCNTLREADONLY")) == expected);
+    CHECK(Text(FrontDocument("RICHCNTLREADONLY")) == expected);
     CHECK(chat.Stop() == 0);
 }
 
@@ -284,8 +284,8 @@ TEST_CASE("at 144 dpi the room's children grow half as large again, each inside 
           * doctest::skip(!OnWine())) {
     const auto rectangle = [](const char* childClass) {
         RECT rect{};
-        GetWindowRect(FrontRoom(childClass), &rect);
-        MapWindowPoints(nullptr, FrontRoom(), reinterpret_cast<POINT*>(&rect), 2);
+        GetWindowRect(FrontDocument(childClass), &rect);
+        MapWindowPoints(nullptr, FrontDocument(), reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     };
     const auto inputHeight = [&] { return rectangle("RICHCNTL").bottom - rectangle("RICHCNTL").top; };
@@ -294,7 +294,7 @@ TEST_CASE("at 144 dpi the room's children grow half as large again, each inside 
     PracticeRoomProcess room({});
     CHECK(inputHeight() == doctest::Approx(at96 * 1.5).epsilon(0.05));
     RECT client{}, inside{}, overlap{};
-    GetClientRect(FrontRoom(), &client);
+    GetClientRect(FrontDocument(), &client);
     std::vector<RECT> children;
     for (const char* name : {"_AOL_Static", "RICHCNTLREADONLY", "_AOL_Combobox", "_AOL_Icon", "RICHCNTL", "_AOL_Image"}) {
         CAPTURE(name);
@@ -307,7 +307,7 @@ TEST_CASE("at 144 dpi the room's children grow half as large again, each inside 
 TEST_CASE("closing a document: the room closes the practice room; any other goes alone, and lines still arrive") {
     {
         PracticeRoomProcess room({L"--decoys", L"1"});
-        const HWND decoy = FrontRoom();  // in front
+        const HWND decoy = FrontDocument();  // in front
         PostMessageA(decoy, WM_SYSCOMMAND, SC_CLOSE, 0);
         // Closed while the delivery walks the windows, the decoy would end the walk there.
         REQUIRE(WaitUntil([&] { return !IsWindow(decoy); }, 10000));
@@ -316,7 +316,7 @@ TEST_CASE("closing a document: the room closes the practice room; any other goes
         CHECK(room.Stop() == 0);
     }
     PracticeRoomProcess room({});
-    PostMessageA(FrontRoom(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Ctrl+F4
+    PostMessageA(FrontDocument(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Ctrl+F4
     CHECK(room.Process().WaitForExit(10000) == 0);
     CheckLogEntries({room.Log().back()}, {{"practice-room", "exit", "0"}});
 }

@@ -6,7 +6,7 @@
 #include "MemoryDesktop.h"
 #include "Process.h"
 #include "Program.h"
-#include "SystemDpi.h"
+#include "PrefixValue.h"
 
 #include <algorithm>
 #include <cstdlib>
