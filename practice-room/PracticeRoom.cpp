@@ -143,6 +143,7 @@ int Run(PracticeRoom& room) noexcept {
         try {
             ShowErrorBox(BoxOwner(room), kBoxCaption, "The practice room has stopped:\n" + context.failure + ".");
         } catch (...) {
+            ShowErrorBox(BoxOwner(room), kBoxCaption, "The practice room has stopped.");  // no memory for the text
         }
     }
     return context.exitCode;
