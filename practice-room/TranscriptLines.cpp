@@ -9,7 +9,6 @@ namespace {
 constexpr std::size_t kShownCharacters = 2000;
 constexpr std::size_t kKeptLines = 1000;
 constexpr std::size_t kDroppedAtOnce = 100;
-constexpr char16_t kScreenName[] = u"Guest: ";
 constexpr char16_t kCut[] = u"\u2026";
 constexpr char16_t kNotShown = u'\uFFFD';
 
@@ -34,7 +33,7 @@ std::vector<MarkupRun> ShownLine(std::u16string_view markup) {
         for (char16_t& c : run.text)
             if (c < u' ') c = kNotShown;
     std::vector<MarkupRun> line(1);
-    line[0].text = kScreenName;
+    line[0].text = std::u16string(kGuestName, kGuestName + sizeof kGuestName - 1) + u": ";
     line[0].bold = true;
     line.insert(line.end(), std::make_move_iterator(text.begin()), std::make_move_iterator(text.end()));
     if (cut) line.emplace_back().text = kCut;

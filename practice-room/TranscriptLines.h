@@ -11,6 +11,9 @@
 
 namespace practice_room {
 
+// The one person in the room: whoever types into it. The people list shows the name, every line starts with it.
+inline constexpr char kGuestName[] = "Guest";
+
 // A submitted line as the transcript shows it: the screen name "Guest: " in bold, then the markup's runs,
 // cut at 2,000 characters with "…" after them when anything was cut. A control character shows as U+FFFD,
 // so that a line stays one line of the transcript. Empty when the markup shows no character: such a line is

@@ -2,14 +2,14 @@
 
 #include "AnsiText.h"
 #include "Announcements.h"
+#include "ExitCode.h"
 #include "Form1Ids.h"
-#include "Program.h"
+#include "MessageLoop.h"
 #include "VeskFade.h"
 #include "resource.h"
 #include "tarvix_aol8.h"
 
 #include <algorithm>
-#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -80,13 +80,7 @@ struct ControlLayout {
 
 template <class Handler>
 void Form1::Guarded(const char* what, Handler&& handler) noexcept {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        ReportError(what, error.what());
-    } catch (...) {
-        ReportError(what, "unknown error");
-    }
+    ::Guarded(handler, [&](const char* error) { ReportError(what, error); });
 }
 
 Form1::Form1(tarvix_aol8::WindowManager& desktop) : desktop_(desktop) {

@@ -31,11 +31,11 @@ std::vector<std::wstring> WithLog(std::vector<std::wstring> options, const std::
 
 }  // namespace
 
-HWND FrontRoom(const char* childClass) {
+HWND FrontDocument(const char* childClass) {
     const HWND area = FindWindowExA(FindWindowA("AOL Frame25", nullptr), nullptr, "MDIClient", nullptr);
-    const HWND room = area ? FindWindowExA(area, nullptr, "AOL Child", nullptr) : nullptr;
-    const HWND window = room && childClass ? FindWindowExA(room, nullptr, childClass, nullptr) : room;
-    if (!window) throw std::runtime_error(std::string("the practice room has no ") + (childClass ? childClass : "room"));
+    const HWND document = area ? FindWindowExA(area, nullptr, "AOL Child", nullptr) : nullptr;
+    const HWND window = document && childClass ? FindWindowExA(document, nullptr, childClass, nullptr) : document;
+    if (!window) throw std::runtime_error(std::string("the practice room has no ") + (childClass ? childClass : "document window"));
     return window;
 }
 

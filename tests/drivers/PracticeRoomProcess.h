@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-// The practice room's front document window, or that window's first child of a class. Throws
-// std::runtime_error if there is none.
-HWND FrontRoom(const char* childClass = nullptr);
+// The practice room's front document window (under --decoys a decoy, under --lacking a near miss), or that
+// window's first child of a class. Throws std::runtime_error if there is none.
+HWND FrontDocument(const char* childClass = nullptr);
 
 class PracticeRoomProcess {
 public:

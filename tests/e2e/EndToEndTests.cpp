@@ -5,7 +5,7 @@
 #include "Form1Ids.h"
 #include "LogExpect.h"
 #include "PracticeRoomProcess.h"
-#include "SystemDpi.h"
+#include "PrefixValue.h"
 #include "ToolProcess.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "PracticeRoomProcess.h"
 #include "Printable.h"
 #include "RichEditLine.h"
-#include "SystemDpi.h"
+#include "PrefixValue.h"
 #include "User32WindowManager.h"
 #include "tarvix_aol8.h"
 
@@ -40,7 +40,7 @@ std::string Text(HWND window) {
 HWND Focus() {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(FrontRoom(), nullptr), &info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(FrontDocument(), nullptr), &info);
     return info.hwndFocus;
 }
 
@@ -114,23 +114,25 @@ void PostKey(HWND window, WPARAM key) {
 
 }  // namespace
 
-// The mouse sent, so that each press is handled before the next text is set; keys posted as the keyboard posts
-// them, for the room's own loop to move the focus as a dialog does.
-TEST_CASE("Send submits on a press and a release over it, on Space and on Enter; Tab goes box, Send, transcript") {
+// Keys and the mouse posted as the system posts them, for the room's own loop and its dialog keys.
+TEST_CASE("Send is a push button: a click, Space, Enter and BM_CLICK on it each post the line once, as Enter in "
+          "the box does; Tab goes box, Send, transcript") {
     PracticeRoomProcess room({});
-    const HWND box = FrontRoom("RICHCNTL"), send = FrontRoom("_AOL_Icon");
-    const auto click = [&](const char* pressedOn, int releasedAtX) {
-        SendMessageA(FrontRoom(pressedOn), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-        SendMessageA(send, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(releasedAtX, 10));
-        SendMessageA(send, WM_LBUTTONUP, 0, MAKELPARAM(releasedAtX, 10));
-    };
-    const struct { const char* text; std::function<void()> press; bool submits; } presses[] = {
-        {"pressed and released on Send", [&] { click("_AOL_Icon", 10); }, true},
-        {"dragged from the caption onto Send", [&] { click("_AOL_Static", 10); }, false},
-        {"pressed on Send, released left of it", [&] { click("_AOL_Icon", -30); }, false},
-        {"Enter in the box", [&] { PostKey(box, VK_RETURN); }, true},
-        {"Space on Send", [&] { PostKey(send, VK_SPACE); }, true},
-        {"Enter on Send", [&] { PostKey(send, VK_RETURN); }, true},
+    const HWND box = FrontDocument("RICHCNTL"), send = FrontDocument("_AOL_Icon");
+    REQUIRE(WaitUntil([&] { return Focus() == box; }, 5000));
+    for (HWND next : {send, FrontDocument("RICHCNTLREADONLY"), box}) {
+        PostKey(Focus(), VK_TAB);
+        CHECK(WaitUntil([&] { return Focus() == next; }, 5000));
+    }
+    const struct { const char* text; std::function<void()> press; } presses[] = {
+        {"a click on Send", [&] {
+             PostMessageW(send, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+             PostMessageW(send, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+         }},
+        {"Space on Send", [&] { PostKey(send, VK_SPACE); }},
+        {"Enter on Send", [&] { PostKey(send, VK_RETURN); }},
+        {"BM_CLICK on Send", [&] { SendMessageW(send, BM_CLICK, 0, 0); }},
+        {"Enter in the box", [&] { PostKey(box, VK_RETURN); }},
     };
     std::vector<LogEntry> expected;
     for (const auto& press : presses) {
@@ -138,15 +140,53 @@ TEST_CASE("Send submits on a press and a release over it, on Space and on Enter;
         press.press();
         expected.push_back({"room1", "settext", press.text});
         if (press.text == std::string("Enter in the box")) expected.push_back({"room1", "char", "13"});
-        if (press.submits) expected.push_back({"room1", "line", press.text});
-        REQUIRE(WaitUntil([&] { return room.WindowEntries().size() == expected.size(); }, 5000));
+        expected.push_back({"room1", "line", press.text});
+        REQUIRE(WaitUntil([&] { return room.WindowEntries().size() >= expected.size(); }, 5000));
     }
+    // Behind everything posted so far: a second line from any press would stand before it.
+    PostMessageW(box, WM_CHAR, '.', 0);
+    expected.push_back({"room1", "char", "46"});
+    REQUIRE(WaitUntil([&] { return room.WindowEntries().size() >= expected.size(); }, 5000));
     CheckLogEntries(room.WindowEntries(), expected);
-    CHECK(Text(box) == "");  // Send emptied the box
-    REQUIRE(WaitUntil([&] { return Focus() == box; }, 5000));
-    for (HWND next : {send, FrontRoom("RICHCNTLREADONLY"), box}) {
-        PostKey(Focus(), VK_TAB);
-        CHECK(WaitUntil([&] { return Focus() == next; }, 5000));
+    CHECK(Text(box) == ".");  // each line left the box empty
+    CHECK(Text(send) == "Send");
+    CHECK(SendMessageW(send, WM_GETDLGCODE, 0, 0) == (DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON));
+    CHECK(room.Stop() == 0);
+}
+
+TEST_CASE("the people list drops down, by mouse and by keyboard, listing who is in the room: the guest, chosen") {
+    PracticeRoomProcess room({});
+    const HWND list = FrontDocument("_AOL_Combobox");
+    CHECK(SendMessageW(list, CB_GETCOUNT, 0, 0) == 1);
+    CHECK(SendMessageW(list, CB_GETCURSEL, 0, 0) == 0);
+    wchar_t item[64] = {};
+    CHECK(SendMessageW(list, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item)) == 5);
+    CHECK(Printable<wchar_t>(item) == "Guest");
+    CHECK(Text(list) == "Guest");
+    // The list that drops down is a window of its own, shown below the field.
+    const auto shownList = [&]() -> HWND {
+        for (HWND window : room.Process().VisibleWindows())
+            if (ClassName(window) == L"ComboLBox") return window;
+        return nullptr;
+    };
+    const struct { const char* how; std::function<void()> act; bool dropped; } steps[] = {
+        {"F4", [&] { PostKey(list, VK_F4); }, true},
+        {"Enter chooses", [&] { PostKey(list, VK_RETURN); }, false},
+        {"a click on the field", [&] {
+             PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+             PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+         }, true},
+        {"Escape", [&] { PostKey(list, VK_ESCAPE); }, false},
+        {"CB_SHOWDROPDOWN", [&] { SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0); }, true},
+        {"CB_SHOWDROPDOWN FALSE", [&] { SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0); }, false},
+    };
+    for (const auto& step : steps) {
+        CAPTURE(step.how);
+        step.act();
+        CHECK(WaitUntil([&] { return SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0) == step.dropped; }, 5000));
+        CHECK((shownList() != nullptr) == step.dropped);
+        if (step.dropped) CHECK(SendMessageW(shownList(), LB_GETCOUNT, 0, 0) == 1);
+        CHECK(SendMessageW(list, CB_GETCURSEL, 0, 0) == 0);
     }
     CHECK(room.Stop() == 0);
 }
@@ -169,7 +209,7 @@ TEST_CASE("the transcript reads back each line as shown, in the ANSI code page")
         DeliverChatLine(desktop, line.line);
         if (!line.shown.empty()) expected += (expected.empty() ? "" : "\\u000D\\u000A") + line.shown;
     }
-    CHECK(Text(FrontRoom("RICHCNTLREADONLY")) == expected);
+    CHECK(Text(FrontDocument("RICHCNTLREADONLY")) == expected);
     CHECK(chat.Stop() == 0);
 }
 
@@ -284,8 +324,8 @@ TEST_CASE("at 144 dpi the room's children grow half as large again, each inside 
           * doctest::skip(!OnWine())) {
     const auto rectangle = [](const char* childClass) {
         RECT rect{};
-        GetWindowRect(FrontRoom(childClass), &rect);
-        MapWindowPoints(nullptr, FrontRoom(), reinterpret_cast<POINT*>(&rect), 2);
+        GetWindowRect(FrontDocument(childClass), &rect);
+        MapWindowPoints(nullptr, FrontDocument(), reinterpret_cast<POINT*>(&rect), 2);
         return rect;
     };
     const auto inputHeight = [&] { return rectangle("RICHCNTL").bottom - rectangle("RICHCNTL").top; };
@@ -294,7 +334,7 @@ TEST_CASE("at 144 dpi the room's children grow half as large again, each inside 
     PracticeRoomProcess room({});
     CHECK(inputHeight() == doctest::Approx(at96 * 1.5).epsilon(0.05));
     RECT client{}, inside{}, overlap{};
-    GetClientRect(FrontRoom(), &client);
+    GetClientRect(FrontDocument(), &client);
     std::vector<RECT> children;
     for (const char* name : {"_AOL_Static", "RICHCNTLREADONLY", "_AOL_Combobox", "_AOL_Icon", "RICHCNTL", "_AOL_Image"}) {
         CAPTURE(name);
@@ -307,7 +347,7 @@ TEST_CASE("at 144 dpi the room's children grow half as large again, each inside 
 TEST_CASE("closing a document: the room closes the practice room; any other goes alone, and lines still arrive") {
     {
         PracticeRoomProcess room({L"--decoys", L"1"});
-        const HWND decoy = FrontRoom();  // in front
+        const HWND decoy = FrontDocument();  // in front
         PostMessageA(decoy, WM_SYSCOMMAND, SC_CLOSE, 0);
         // Closed while the delivery walks the windows, the decoy would end the walk there.
         REQUIRE(WaitUntil([&] { return !IsWindow(decoy); }, 10000));
@@ -316,7 +356,7 @@ TEST_CASE("closing a document: the room closes the practice room; any other goes
         CHECK(room.Stop() == 0);
     }
     PracticeRoomProcess room({});
-    PostMessageA(FrontRoom(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Ctrl+F4
+    PostMessageA(FrontDocument(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Ctrl+F4
     CHECK(room.Process().WaitForExit(10000) == 0);
     CheckLogEntries({room.Log().back()}, {{"practice-room", "exit", "0"}});
 }

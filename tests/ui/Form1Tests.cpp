@@ -1,12 +1,13 @@
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest/doctest.h>
 
+#include "DialogKeys.h"
 #include "Form1.h"
 #include "Form1Ids.h"
 #include "MemoryDesktop.h"
 #include "Process.h"
 #include "Program.h"
-#include "SystemDpi.h"
+#include "PrefixValue.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -30,7 +31,7 @@ struct ShownForm {
         form.Show(SW_SHOWNORMAL);
         SetForegroundWindow(window);
         PostQuitMessage(0);  // everything posted so far, through the tool's own loop
-        RunMessageLoop();
+        RunMessageLoop(TakeDialogKeys);
     }
     static void Key(UINT key, bool shift = false) {
         BYTE keys[256];
@@ -39,7 +40,7 @@ struct ShownForm {
         SetKeyboardState(keys);
         PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
         PostQuitMessage(0);
-        RunMessageLoop();
+        RunMessageLoop(TakeDialogKeys);
     }
     HWND Item(int id) const { return GetDlgItem(window, id); }
     VeskFade::ColorValue Swatch(int id) const { return ReadBackColor({Item(id), "swatch"}); }

@@ -1,4 +1,4 @@
-// Settings of the tests' own Wine prefix, which processes started from then on read (Windows builds only).
+// Values of the tests' own Wine prefix, which processes started from then on read (Windows builds only).
 #pragma once
 
 #include <windows.h>
