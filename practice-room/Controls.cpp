@@ -38,7 +38,7 @@ void RegisterControlClasses(const Context& context) {
 DWORD ControlStyle(ClassId id) {
     switch (id) {
     case kStatic: return SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_ENDELLIPSIS | SS_NOPREFIX;
-    case kCombobox: return CBS_DROPDOWNLIST | WS_VSCROLL;
+    case kCombobox: return WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL;
     case kIcon: return WS_TABSTOP | BS_PUSHBUTTON;
     case kImage: return SS_OWNERDRAW;
     default: return 0;

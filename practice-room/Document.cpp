@@ -9,8 +9,8 @@ namespace practice_room {
 
 namespace {
 
-// The order of creation is the order Tab follows: the input box, Send, the transcript.
-constexpr ClassId kCreationOrder[] = {kStatic, kCombobox, kImage, kInput, kIcon, kTranscript};
+// The order of creation is the order Tab follows: the input box, Send, the transcript, the people list.
+constexpr ClassId kCreationOrder[] = {kStatic, kImage, kInput, kIcon, kTranscript, kCombobox};
 
 int ControlId(ClassId id) { return 100 + id; }
 

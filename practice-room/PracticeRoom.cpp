@@ -6,8 +6,8 @@
 // "RICHCNTLREADONLY" (the transcript), "_AOL_Combobox" (the people list), "_AOL_Icon" (Send), "RICHCNTL" (the
 // input box) and "_AOL_Image" (an emblem), each a control of the system's under that name. Enter (WM_CHAR 13)
 // in an input box, or a click of Send, submits the box's text as a line of its window and empties the box;
-// the transcript shows the line's markup. Tab moves between the input box, Send and the transcript. Closing a
-// room closes the practice room. The options are in Options.h, the log's format in LogFormat.h.
+// the transcript shows the line's markup. Tab moves between the input box, Send, the transcript and the
+// people list. Closing a room closes the practice room. The options are in Options.h, the log's format in LogFormat.h.
 #include "Context.h"
 #include "Controls.h"
 #include "Frame.h"

@@ -116,11 +116,11 @@ void PostKey(HWND window, WPARAM key) {
 
 // Keys and the mouse posted as the system posts them, for the room's own loop and its dialog keys.
 TEST_CASE("Send is a push button: a click, Space, Enter and BM_CLICK on it each post the line once, as Enter in "
-          "the box does; Tab goes box, Send, transcript") {
+          "the box does; Tab goes box, Send, transcript, people list") {
     PracticeRoomProcess room({});
     const HWND box = FrontDocument("RICHCNTL"), send = FrontDocument("_AOL_Icon");
     REQUIRE(WaitUntil([&] { return Focus() == box; }, 5000));
-    for (HWND next : {send, FrontDocument("RICHCNTLREADONLY"), box}) {
+    for (HWND next : {send, FrontDocument("RICHCNTLREADONLY"), FrontDocument("_AOL_Combobox"), box}) {
         PostKey(Focus(), VK_TAB);
         CHECK(WaitUntil([&] { return Focus() == next; }, 5000));
     }
