@@ -67,7 +67,7 @@ lock_checkout() {
 owner=$(stat -c %U "$root")
 check_owner() {
   local other
-  [ "$(id -u)" = "$(stat -c %u "$root")" ] || { echo "$(basename "$0"): this checkout is $owner's: run it as $owner (as root, scripts/setup only installs the packages)" >&2; exit 1; }
+  [ "$(id -u)" = "$(stat -c %u "$root")" ] || { echo "$(basename "$0"): this checkout is $owner's: run it as $owner (as root, only scripts/setup, for the packages)" >&2; exit 1; }
   other=$(find "$root/build" "$root/dist" -maxdepth 2 ! -uid "$(stat -c %u "$root")" -print -quit 2>/dev/null || true)
   [ -z "$other" ] || { echo "$(basename "$0"): $other belongs to $(stat -c %U "$other"), not to $owner (a run with sudo?): chown -R $owner $root/build $root/dist" >&2; exit 1; }
 }
