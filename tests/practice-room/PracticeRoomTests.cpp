@@ -84,7 +84,7 @@ struct Control {
     int FlushLines() const {
         int flush = 0;
         for (LONG at = Find("Guest: "); at >= 0; at = Find("Guest: ", at + 1)) {
-            PARAFORMAT2 paragraph{sizeof paragraph};
+            PARAFORMAT2 paragraph{{sizeof paragraph}};
             Select(at, at);
             Send(EM_GETPARAFORMAT, 0, &paragraph);
             flush += paragraph.dxStartIndent != 0 || paragraph.dxOffset != 240;
@@ -93,7 +93,7 @@ struct Control {
     }
     // Face, size, colour, back colour (FFFFFFFF: none) and effects (bold, italic, underline, strikeout) of from..to.
     std::string Format(LONG from, LONG to) const {
-        CHARFORMAT2W format{sizeof format};
+        CHARFORMAT2W format{{sizeof format}};
         Select(from, to);
         Send(EM_GETCHARFORMAT, SCF_SELECTION, &format);
         const auto rgb = [](COLORREF c) { return long{GetRValue(c)} << 16 | GetGValue(c) << 8 | GetBValue(c); };
